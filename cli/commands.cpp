@@ -1,0 +1,283 @@
+#include "cli/commands.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "bench/benchmark_positions.h"
+#include "cli/notation.h"
+#include "cli/position_source.h"
+#include "engine/search.h"
+#include "rules/evaluation.h"
+#include "rules/move_generation.h"
+
+namespace kelvane::cli {
+
+namespace {
+
+constexpr int kMaxDepth = 20;
+constexpr MoveWord kOpeningMove = PackMove(6, 1, 6, 2);
+
+struct UsageError {
+    std::string message;
+};
+
+using Args = std::span<const std::string>;
+
+const std::map<std::string_view, std::string_view> kUsage = {
+    {"moves",
+     "usage: kelvane-cli moves POSITION SIDE\n"
+     "  Lists SIDE's legal moves in the generator's order, one per line (e.g. g7g6).\n"},
+    {"search",
+     "usage: kelvane-cli search POSITION SIDE DEPTH [--rules king|all]\n"
+     "  Line 1: the chosen move, or none. Line 2: nodes N (calls of the search, root\n"
+     "  included). Line 3: time T ms.\n"},
+    {"perft",
+     "usage: kelvane-cli perft POSITION SIDE DEPTH\n"
+     "  Counts the move sequences of DEPTH plies, sides alternating.\n"},
+    {"selfplay",
+     "usage: kelvane-cli selfplay [--depth N] [--rules king|all] [--max-plies N] [--positions]\n"
+     "  The computer plays both sides from the start, Black opening with g7g6; one move per\n"
+     "  line, then the winner. --positions adds the placement after each move. Defaults:\n"
+     "  depth 2, rules king, 1000 plies.\n"},
+    {"bench",
+     "usage: kelvane-cli bench [--depth N]\n"
+     "  Searches the built-in benchmark positions (default depth 6) and reports the total\n"
+     "  calls of the search, the time and the calls per second.\n"},
+};
+
+constexpr std::string_view kMainUsage =
+    "usage: kelvane-cli COMMAND [ARGS]\n"
+    "commands: moves, search, perft, selfplay, bench (COMMAND --help for each)\n"
+    "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
+    "SIDE: white (2) or black (1)\n";
+
+int ParseNumber(std::string_view text, std::string_view what, int max) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        throw UsageError{std::string(what) + " must be a number, not '" + std::string(text) + "'"};
+    if (value < 0 || value > max)
+        throw UsageError{std::string(what) + " must be 0 to " + std::to_string(max)};
+    return value;
+}
+
+Board ParsePosition(const std::string& text) {
+    std::string error;
+    std::optional<Board> board = LoadPosition(text, error);
+    if (!board) throw UsageError{error};
+    return *board;
+}
+
+Side ParseSide(std::string_view text) {
+    std::optional<Side> side = SideFromText(text);
+    if (!side) throw UsageError{"unknown side '" + std::string(text) + "' (white or black)"};
+    return *side;
+}
+
+int ParseRules(std::string_view text) {
+    if (text == "king") return kKingMustDie;
+    if (text == "all") return kAllMustDie;
+    throw UsageError{"unknown rules '" + std::string(text) + "' (king or all)"};
+}
+
+// Options after the positional arguments; every option takes a value unless it is a flag.
+struct Options {
+    int depth = -1;
+    int rules = kKingMustDie;
+    int maxPlies = 1000;
+    bool positions = false;
+};
+
+Options ParseOptions(Args args, std::string_view command, bool allowDepth, bool allowRules,
+                     bool allowPlies, bool allowPositions) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--positions" && allowPositions) {
+            options.positions = true;
+            continue;
+        }
+        const bool known = (name == "--depth" && allowDepth) || (name == "--rules" && allowRules) ||
+                           (name == "--max-plies" && allowPlies);
+        if (!known)
+            throw UsageError{"unexpected argument '" + name + "' for " + std::string(command)};
+        if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
+        const std::string& value = args[++i];
+        if (name == "--depth") options.depth = ParseNumber(value, "depth", kMaxDepth);
+        if (name == "--rules") options.rules = ParseRules(value);
+        if (name == "--max-plies") options.maxPlies = ParseNumber(value, "max-plies", 1000000);
+    }
+    return options;
+}
+
+void ExpectPositional(Args args, std::size_t count, std::string_view command) {
+    if (args.size() < count)
+        throw UsageError{std::string(command) + " needs " + std::to_string(count) +
+                         " arguments (see --help)"};
+}
+
+int RunMoves(Args args, std::ostream& out) {
+    ExpectPositional(args, 2, "moves");
+    ParseOptions(args.subspan(2), "moves", false, false, false, false);
+    const Board board = ParsePosition(args[0]);
+    MoveList list;
+    const int last = GenerateMoves(board, list, ParseSide(args[1]));
+    for (int i = 0; i <= last; ++i) out << MoveToText(list[static_cast<std::size_t>(i)]) << '\n';
+    return kExitOk;
+}
+
+int RunSearch(Args args, std::ostream& out) {
+    ExpectPositional(args, 3, "search");
+    Board board = ParsePosition(args[0]);
+    const Side side = ParseSide(args[1]);
+    const int depth = ParseNumber(args[2], "depth", kMaxDepth);
+    const Options options = ParseOptions(args.subspan(3), "search", false, true, false, false);
+    SetRulesVariant(options.rules);
+    ResetSearchCallCount();
+    const auto start = std::chrono::steady_clock::now();
+    const MoveWord move = Search(board, 1, side, depth, kRootBound, 1);
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - start;
+    out << (move > 0 ? MoveToText(move) : "none") << '\n';
+    out << "nodes " << GetSearchCallCount() << '\n';
+    out << "time " << elapsed.count() << " ms\n";
+    return kExitOk;
+}
+
+std::uint64_t Perft(Board& board, Side side, int depth) {
+    if (depth == 0) return 1;
+    MoveList list;
+    const int last = GenerateMoves(board, list, side);
+    if (depth == 1) return static_cast<std::uint64_t>(last + 1);
+    std::uint64_t total = 0;
+    for (int i = 0; i <= last; ++i) {
+        const MoveWord move = list[static_cast<std::size_t>(i)];
+        const MoveUndo undo = ApplyMove(board, move);
+        total += Perft(board, Opponent(side), depth - 1);
+        RetractMove(board, move, undo);
+    }
+    return total;
+}
+
+int RunPerft(Args args, std::ostream& out) {
+    ExpectPositional(args, 3, "perft");
+    Board board = ParsePosition(args[0]);
+    const Side side = ParseSide(args[1]);
+    const int depth = ParseNumber(args[2], "depth", kMaxDepth);
+    ParseOptions(args.subspan(3), "perft", false, false, false, false);
+    out << Perft(board, side, depth) << '\n';
+    return kExitOk;
+}
+
+// The computer against itself as autoplay plays it: Black opens with the fixed move, then the
+// sides alternate, and a side without a legal move at its turn wins.
+int RunSelfplay(Args args, std::ostream& out) {
+    const Options options = ParseOptions(args, "selfplay", true, true, true, true);
+    const int depth = options.depth < 0 ? 2 : options.depth;
+    SetRulesVariant(options.rules);
+    Board board;
+    SetUpStartingPosition(board);
+    Side side = 1;
+    for (int ply = 0; ply < options.maxPlies; ++ply) {
+        const MoveWord move =
+            ply == 0 ? kOpeningMove : Search(board, 1, side, depth, kRootBound, 1);
+        if (move > 0) {
+            ApplyMove(board, move);
+            out << MoveToText(move);
+            if (options.positions) out << ' ' << BoardToFen(board);
+            out << '\n';
+            TestEndOfGame(board, GetRulesVariant());
+        } else {
+            SetGameResult(static_cast<GameResult>(side));
+        }
+        if (GetGameResult() != 0) {
+            out << (GetGameResult() == 1 ? "Black wins!" : "White wins!") << '\n';
+            return kExitOk;
+        }
+        side = Opponent(side);
+    }
+    out << "No result within " << options.maxPlies << " plies.\n";
+    return kExitOk;
+}
+
+int RunBench(Args args, std::ostream& out) {
+    const Options options = ParseOptions(args, "bench", true, false, false, false);
+    const int depth = options.depth < 0 ? 6 : options.depth;
+    std::uint64_t totalCalls = 0;
+    double totalMs = 0;
+    double slowestMs = 0;
+    std::string slowest;
+    for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
+        Board board = ParsePosition(std::string(position.placement));
+        SetRulesVariant(position.rules);
+        ResetSearchCallCount();
+        const auto start = std::chrono::steady_clock::now();
+        Search(board, 1, position.side, depth, kRootBound, 1);
+        const std::chrono::duration<double, std::milli> elapsed =
+            std::chrono::steady_clock::now() - start;
+        totalCalls += GetSearchCallCount();
+        totalMs += elapsed.count();
+        if (elapsed.count() > slowestMs) {
+            slowestMs = elapsed.count();
+            slowest = std::string(position.placement);
+        }
+    }
+    out << "positions " << bench::BenchmarkPositions().size() << '\n';
+    out << "depth " << depth << '\n';
+    out << "nodes " << totalCalls << '\n';
+    out << "time " << totalMs << " ms\n";
+    out << "nodes per second " << static_cast<std::uint64_t>(totalCalls / (totalMs / 1000.0))
+        << '\n';
+    out << "slowest " << slowestMs << " ms " << slowest << '\n';
+    return kExitOk;
+}
+
+using Command = std::function<int(Args, std::ostream&)>;
+
+const std::map<std::string_view, Command> kCommands = {
+    {"moves", RunMoves}, {"search", RunSearch},     {"perft", RunPerft},
+    {"bench", RunBench}, {"selfplay", RunSelfplay},
+};
+
+bool WantsHelp(Args args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int RunCli(Args args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << "kelvane-cli: missing command (try kelvane-cli --help)\n";
+        return kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << kMainUsage;
+        return kExitOk;
+    }
+    const auto command = kCommands.find(args[0]);
+    if (command == kCommands.end()) {
+        err << "kelvane-cli: unknown command '" << args[0] << "' (try kelvane-cli --help)\n";
+        return kExitUsage;
+    }
+    const Args rest = args.subspan(1);
+    if (WantsHelp(rest)) {
+        out << kUsage.at(args[0]);
+        return kExitOk;
+    }
+    try {
+        return command->second(rest, out);
+    } catch (const UsageError& error) {
+        err << "kelvane-cli " << args[0] << ": " << error.message << '\n';
+        return kExitUsage;
+    }
+}
+
+}  // namespace kelvane::cli

@@ -1,0 +1,17 @@
+// kelvane-cli: the plain driver over the rules and the search.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace kelvane::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+
+// args excludes the program name. Results go to out; errors are one line on err with
+// kExitUsage.
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+}  // namespace kelvane::cli

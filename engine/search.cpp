@@ -1,0 +1,224 @@
+#include "engine/search.h"
+
+#include <array>
+#include <bit>
+
+#include "engine/sort_by_score.h"
+#include "rules/evaluation.h"
+#include "rules/move_generation.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::int32_t kStartBest = 200000000;
+constexpr std::int32_t kScanStart = 2000000000;
+constexpr std::int32_t kNoMoveScore = 2000000001;
+
+std::uint64_t searchCalls = 0;
+
+// What the end-of-game test and the material count need, kept up to date move by move beside
+// the board so that neither has to scan the 64 squares at every node. Indexed by side (1, 2),
+// counting every square whose code belongs to that side, exactly as the full scans do.
+struct Tally {
+    std::array<std::uint64_t, 3> squares{};
+    std::array<int, 3> pieces{};
+    std::array<int, 3> kings{};
+    std::array<std::int32_t, 3> material{};
+};
+
+Tally CountBoard(const Board& board) {
+    Tally tally;
+    for (int side = 1; side <= 2; ++side) tally.squares[side] = SquaresOfSide(board, side);
+    for (SquareCode code : board) {
+        const int side = SideOf(code);
+        if (code == 0 || (side != 1 && side != 2)) continue;
+        ++tally.pieces[side];
+        tally.material[side] += PieceValueOf(code);
+        if (code == kBlackKing || code == kWhiteKing) ++tally.kings[side];
+    }
+    return tally;
+}
+
+constexpr std::uint64_t Bit(int index) {
+    return std::uint64_t{1} << index;
+}
+
+// One move as the board and the tally see it.
+struct MoveFacts {
+    int from;
+    int to;
+    SquareCode moved;
+    SquareCode captured;
+    bool promotes;
+};
+
+MoveFacts FactsOf(const Board& board, MoveWord move) {
+    const UnpackedMove m = UnpackMove(move);
+    const int from = SquareIndex(m.fromColumn, m.fromRow);
+    const int to = SquareIndex(m.toColumn, m.toRow);
+    const SquareCode moved = board[static_cast<std::size_t>(from)];
+    const bool promotes =
+        (moved == kWhitePawn && m.toRow == 0) || (moved == kBlackPawn && m.toRow == 7);
+    return {from, to, moved, board[static_cast<std::size_t>(to)], promotes};
+}
+
+class Searcher {
+  public:
+    Searcher(Board& board, int variant)
+        : board_(board),
+          kingMustDie_(variant != kAllMustDie),
+          tally_(CountBoard(board)),
+          promotionGain_(PieceValueOf(kWhiteQueen) - PieceValueOf(kWhitePawn)) {}
+
+    std::int32_t Node(int maximizing, Side side, int depth, std::int32_t bound, bool root);
+
+  private:
+    // The verdict TestEndOfGame would give and the count CountMaterial would give for side
+    // once the move is made, without making it.
+    GameResult VerdictAfter(const MoveFacts& f, Side side) const;
+    std::int32_t CountAfter(const MoveFacts& f, Side side) const;
+
+    void Make(const MoveFacts& f, Side side);
+
+    Board& board_;
+    bool kingMustDie_;
+    Tally tally_;
+    std::int32_t promotionGain_;
+};
+
+GameResult Searcher::VerdictAfter(const MoveFacts& f, Side side) const {
+    // Only a capture takes anything off the board, and only the mover's opponent loses by it.
+    const Side opponent = Opponent(side);
+    if (kingMustDie_) {
+        std::array<int, 3> kings = tally_.kings;
+        if (f.captured == kBlackKing || f.captured == kWhiteKing) --kings[opponent];
+        if (kings[1] == 0) return 1;
+        return kings[2] == 0 ? 2 : 0;
+    }
+    std::array<int, 3> pieces = tally_.pieces;
+    if (f.captured != 0) --pieces[opponent];
+    if (pieces[1] == 0) return 1;
+    return pieces[2] == 0 ? 2 : 0;
+}
+
+std::int32_t Searcher::CountAfter(const MoveFacts& f, Side side) const {
+    const Side opponent = Opponent(side);
+    const std::int32_t own = tally_.material[side] + (f.promotes ? promotionGain_ : 0);
+    const std::int32_t theirs = tally_.material[opponent] - PieceValueOf(f.captured);
+    return theirs - own;
+}
+
+void Searcher::Make(const MoveFacts& f, Side side) {
+    const Side opponent = Opponent(side);
+    board_[static_cast<std::size_t>(f.from)] = 0;
+    board_[static_cast<std::size_t>(f.to)] =
+        f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
+    tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
+    if (f.promotes) tally_.material[side] += promotionGain_;
+    if (f.captured != 0) {
+        tally_.squares[opponent] &= ~Bit(f.to);
+        --tally_.pieces[opponent];
+        tally_.material[opponent] -= PieceValueOf(f.captured);
+        if (f.captured == kBlackKing || f.captured == kWhiteKing) --tally_.kings[opponent];
+    }
+}
+
+std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t bound, bool root) {
+    ++searchCalls;
+    const Side opponent = Opponent(side);
+    std::int32_t best = maximizing ? -kStartBest : kStartBest;
+
+    MoveList moves;
+    std::array<std::int32_t, kMoveListCapacity> scores;
+    const int last = GenerateMovesOfSquares(board_, moves, side, tally_.squares[side]);
+    if (root && last == 0) return moves[0];
+
+    // First pass: every move scored one ply deep from the mover's view.
+    GameResult verdict = 0;
+    for (int i = 0; i <= last; ++i) {
+        const MoveFacts f = FactsOf(board_, moves[static_cast<std::size_t>(i)]);
+        verdict = VerdictAfter(f, side);
+        std::int32_t score;
+        if (verdict == side) {
+            score = GameOverScore;
+        } else if (verdict != 0) {
+            score = -GameOverScore;
+        } else {
+            score = CountAfter(f, side);
+        }
+        scores[static_cast<std::size_t>(i)] = score;
+    }
+    // The caller reads the verdict on the last board tested, as a full test there would leave it.
+    if (last >= 0) SetGameResult(verdict);
+
+    SortByScore(scores.data(), moves.data(), 0, last);
+
+    // Second pass, best first; moves that end the game at once are never searched.
+    for (int i = 0; i <= last; ++i) {
+        std::int32_t& score = scores[static_cast<std::size_t>(i)];
+        if (score == GameOverScore || score == -GameOverScore) {
+            if (!maximizing) score = -score;
+            continue;
+        }
+        if (depth == 0) {
+            // The material count after the move from the maximizing side's view is the
+            // first-pass score, negated in a minimizing node.
+            if (!maximizing) score = -score;
+            continue;
+        }
+        const MoveWord move = moves[static_cast<std::size_t>(i)];
+        const MoveFacts f = FactsOf(board_, move);
+        const Tally saved = tally_;
+        Make(f, side);
+        const std::int32_t v = Node(1 - maximizing, opponent, depth - 1, best, false);
+        board_[static_cast<std::size_t>(f.from)] = f.moved;
+        board_[static_cast<std::size_t>(f.to)] = f.captured;
+        tally_ = saved;
+        score = v;
+        if (maximizing) {
+            if (v > best) best = v;
+            if (best >= bound) return root ? move : best + 1;
+        } else {
+            if (v < best) best = v;
+            if (best <= bound) return root ? move : best - 1;
+        }
+    }
+
+    if (last < 0) {
+        if (root) return NoMove;
+        return maximizing ? kNoMoveScore : -kNoMoveScore;
+    }
+    std::int32_t run = maximizing ? -kScanStart : kScanStart;
+    MoveWord chosen = moves[static_cast<std::size_t>(last)];
+    for (int i = 0; i <= last; ++i) {
+        const std::int32_t score = scores[static_cast<std::size_t>(i)];
+        if (maximizing ? score > run : score < run) {
+            run = score;
+            chosen = moves[static_cast<std::size_t>(i)];
+        }
+    }
+    return root ? chosen : run;
+}
+
+}  // namespace
+
+std::int32_t Search(Board& board, int maximizing, Side side, int depth, std::int32_t bound,
+                    int root) {
+    if (root == 1) ResetEvaluation();
+    if (side != 1 && side != 2) {  // no such side: it has no move
+        ++searchCalls;
+        return root == 1 ? NoMove : (maximizing ? kNoMoveScore : -kNoMoveScore);
+    }
+    Searcher searcher(board, GetRulesVariant());
+    return searcher.Node(maximizing != 0 ? 1 : 0, side, depth < 0 ? 0 : depth, bound, root == 1);
+}
+
+std::uint64_t GetSearchCallCount() {
+    return searchCalls;
+}
+void ResetSearchCallCount() {
+    searchCalls = 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,25 @@
+// The computer player: a depth-limited minimax with one-ply move ordering and a single-bound
+// cut-off, made and unmade in place on the caller's board.
+#pragma once
+
+#include <cstdint>
+
+#include "rules/board.h"
+
+namespace kelvane {
+
+inline constexpr std::int32_t GameOverScore = 1000000;
+inline constexpr std::int32_t kRootBound = 200000000;
+
+// At the root (root 1) returns the chosen MoveWord, or NoMove when side has no legal move;
+// below the root, a score from the maximizing side's view. The board is restored before
+// every return. depth must not be negative.
+std::int32_t Search(Board& board, int maximizing, Side side, int depth, std::int32_t bound,
+                    int root);
+
+// Number of Search activations (the root included) since the last reset; for the driver and
+// the benchmark.
+std::uint64_t GetSearchCallCount();
+void ResetSearchCallCount();
+
+}  // namespace kelvane

@@ -1,0 +1,16 @@
+#include "engine/search_depth.h"
+
+namespace kelvane {
+
+namespace {
+int searchDepth = kDepthEasy;
+}
+
+void SetSearchDepth(int depth) {
+    searchDepth = depth;
+}
+int GetSearchDepth() {
+    return searchDepth;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,32 @@
+// Legal moves under compulsory capture, in the fixed order the search's choices depend on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "rules/board.h"
+
+namespace kelvane {
+
+inline constexpr int kMoveListCapacity = 1000;
+using MoveList = std::array<MoveWord, kMoveListCapacity>;
+
+// A side's legal moves: its captures if it has any, otherwise its moves to empty squares,
+// grouped by origin in Board index order. Returns the index of the last entry written, -1 when
+// the side has no legal move. Never writes past the end of list: on a hand-made board with more
+// moves than list can hold, the moves that do not fit are left out.
+int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side);
+
+// Whether the move is among side 2's legal moves (1) or not (0); any coordinates are accepted.
+int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow);
+
+// Bit i set for every square index i whose code belongs to side (SideOf(code) == side).
+std::uint64_t SquaresOfSide(const Board& board, Side side);
+
+// GenerateMoves with the side's squares given, so that a caller keeping them up to date
+// (the search) need not scan the board for them.
+int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                           std::uint64_t sideSquares);
+
+}  // namespace kelvane
