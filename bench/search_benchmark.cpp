@@ -1,1 +1,85 @@
-int main() {}
+// Speed of the search over the benchmark set at depth 6. Targets on the reference 2-core
+// machine: at least 3 million calls of Search per second over the set, and no position slower
+// than 300 ms.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+#include "bench/benchmark_positions.h"
+#include "cli/notation.h"
+#include "engine/search.h"
+#include "rules/evaluation.h"
+#include "rules/move_generation.h"
+
+namespace kelvane {
+namespace {
+
+constexpr int kBenchDepth = 6;
+
+Board BoardOf(const bench::BenchmarkPosition& position) {
+    std::string error;
+    return *cli::BoardFromFen(position.placement, error);
+}
+
+// The whole set once per iteration; calls per second is the figure to watch.
+void BM_SearchWholeSet(benchmark::State& state) {
+    std::uint64_t calls = 0;
+    double slowestMs = 0;
+    for (auto _ : state) {
+        for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
+            Board board = BoardOf(position);
+            SetRulesVariant(position.rules);
+            ResetSearchCallCount();
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(
+                Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            if (took.count() > slowestMs) slowestMs = took.count();
+            calls += GetSearchCallCount();
+        }
+    }
+    state.counters["calls_per_second"] =
+        benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kIsRate);
+    state.counters["slowest_position_ms"] = slowestMs;
+    state.counters["positions"] = static_cast<double>(bench::BenchmarkPositions().size());
+}
+BENCHMARK(BM_SearchWholeSet)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Each position on its own, to find the slow ones.
+void BM_SearchOnePosition(benchmark::State& state) {
+    const bench::BenchmarkPosition& position =
+        bench::BenchmarkPositions()[static_cast<std::size_t>(state.range(0))];
+    const Board start = BoardOf(position);
+    std::uint64_t calls = 0;
+    for (auto _ : state) {
+        Board board = start;
+        SetRulesVariant(position.rules);
+        ResetSearchCallCount();
+        benchmark::DoNotOptimize(Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
+        calls += GetSearchCallCount();
+    }
+    state.counters["calls_per_second"] =
+        benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SearchOnePosition)
+    ->DenseRange(0, static_cast<int>(bench::BenchmarkPositions().size()) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_GenerateMovesStart(benchmark::State& state) {
+    Board board;
+    SetUpStartingPosition(board);
+    MoveList list;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(GenerateMoves(board, list, 2));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_GenerateMovesStart);
+
+}  // namespace
+}  // namespace kelvane
+
+BENCHMARK_MAIN();

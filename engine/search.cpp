@@ -69,7 +69,10 @@ class Searcher {
         : board_(board),
           kingMustDie_(variant != kAllMustDie),
           tally_(CountBoard(board)),
-          promotionGain_(PieceValueOf(kWhiteQueen) - PieceValueOf(kWhitePawn)) {}
+          promotionGain_(PieceValueOf(kWhiteQueen) - PieceValueOf(kWhitePawn)) {
+        for (int code = -128; code < 128; ++code)
+            valueOf_[static_cast<std::uint8_t>(code)] = PieceValueOf(static_cast<SquareCode>(code));
+    }
 
     std::int32_t Node(int maximizing, Side side, int depth, std::int32_t bound, bool root);
 
@@ -80,11 +83,22 @@ class Searcher {
     std::int32_t CountAfter(const MoveFacts& f, Side side) const;
 
     void Make(const MoveFacts& f, Side side);
+    GameResult CurrentVerdict() const;
+    std::int32_t CurrentCount(Side side) const {
+        return tally_.material[Opponent(side)] - tally_.material[side];
+    }
+    // The value of a non-root node at depth 0, whose moves only need their best score.
+    std::int32_t LeafValue(int maximizing, Side side);
 
     Board& board_;
     bool kingMustDie_;
     Tally tally_;
     std::int32_t promotionGain_;
+    // PieceValueOf by the code's byte, so that the hot path needs no call.
+    std::array<std::int32_t, 256> valueOf_{};
+    std::int32_t ValueOf(SquareCode code) const {
+        return valueOf_[static_cast<std::uint8_t>(code)];
+    }
 };
 
 GameResult Searcher::VerdictAfter(const MoveFacts& f, Side side) const {
@@ -105,7 +119,7 @@ GameResult Searcher::VerdictAfter(const MoveFacts& f, Side side) const {
 std::int32_t Searcher::CountAfter(const MoveFacts& f, Side side) const {
     const Side opponent = Opponent(side);
     const std::int32_t own = tally_.material[side] + (f.promotes ? promotionGain_ : 0);
-    const std::int32_t theirs = tally_.material[opponent] - PieceValueOf(f.captured);
+    const std::int32_t theirs = tally_.material[opponent] - ValueOf(f.captured);
     return theirs - own;
 }
 
@@ -119,12 +133,56 @@ void Searcher::Make(const MoveFacts& f, Side side) {
     if (f.captured != 0) {
         tally_.squares[opponent] &= ~Bit(f.to);
         --tally_.pieces[opponent];
-        tally_.material[opponent] -= PieceValueOf(f.captured);
+        tally_.material[opponent] -= ValueOf(f.captured);
         if (f.captured == kBlackKing || f.captured == kWhiteKing) --tally_.kings[opponent];
     }
 }
 
+GameResult Searcher::CurrentVerdict() const {
+    const std::array<int, 3>& remaining = kingMustDie_ ? tally_.kings : tally_.pieces;
+    if (remaining[1] == 0) return 1;
+    return remaining[2] == 0 ? 2 : 0;
+}
+
+// At depth 0 a node scores every move by the count after it, from the maximizing side's view,
+// and returns the best: the maximum of its first-pass scores, negated in a minimizing node. The
+// order of the moves does not matter for that, so they are neither sorted nor all generated:
+// when there is no capture and the game is on, moves to empty squares leave the count as it
+// is, except a promotion, which lowers it.
+std::int32_t Searcher::LeafValue(int maximizing, Side side) {
+    MoveList moves;
+    const int last = GenerateCapturesOfSquares(board_, moves, side, tally_.squares[side]);
+    std::int32_t bestScore = -kScanStart;
+    if (last >= 0) {
+        GameResult verdict = 0;
+        for (int i = 0; i <= last; ++i) {
+            const MoveFacts f = FactsOf(board_, moves[static_cast<std::size_t>(i)]);
+            verdict = VerdictAfter(f, side);
+            std::int32_t score;
+            if (verdict == side) {
+                score = GameOverScore;
+            } else if (verdict != 0) {
+                score = -GameOverScore;
+            } else {
+                score = CountAfter(f, side);
+            }
+            if (score > bestScore) bestScore = score;
+        }
+        SetGameResult(verdict);
+    } else {
+        const QuietMoveSummary quiet = SummarizeQuietMoves(board_, side, tally_.squares[side]);
+        if (!quiet.any) return maximizing ? kNoMoveScore : -kNoMoveScore;
+        SetGameResult(0);
+        bestScore = CurrentCount(side) - (quiet.anyWithoutPromotion ? 0 : promotionGain_);
+    }
+    return maximizing ? bestScore : -bestScore;
+}
+
 std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t bound, bool root) {
+    if (depth == 0 && !root && CurrentVerdict() == 0) {
+        ++searchCalls;
+        return LeafValue(maximizing, side);
+    }
     ++searchCalls;
     const Side opponent = Opponent(side);
     std::int32_t best = maximizing ? -kStartBest : kStartBest;

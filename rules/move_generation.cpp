@@ -2,37 +2,26 @@
 
 #include <bit>
 
+#include "rules/move_tables.h"
 #include "rules/piece_moves.h"
 
 namespace kelvane {
 
 namespace {
 
-struct Step {
-    int column;
-    int row;
-};
+using tables::SquareList;
 
-constexpr Step kKnightSteps[] = {{1, 2},  {1, -2},  {-1, 2}, {-1, -2},
-                                 {-2, 1}, {-2, -1}, {2, 1},  {2, -1}};
-constexpr Step kKingSteps[] = {{0, 1}, {0, -1}, {1, 0},  {-1, 0},
-                               {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
-// A queen slides along the bishop's rays first, then the rook's.
-constexpr Step kQueenRays[] = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1},
-                               {1, 0}, {-1, 0}, {0, 1},  {0, -1}};
-constexpr std::span<const Step> kBishopRays(kQueenRays, 4);
-constexpr std::span<const Step> kRookRays(kQueenRays + 4, 4);
-
-constexpr bool OnBoard(int column, int row) {
-    return static_cast<unsigned>(column) < 8u && static_cast<unsigned>(row) < 8u;
+// From and to are Board indices; the MoveWord fields follow from them.
+constexpr MoveWord MoveBetween(int from, int to) {
+    return PackMove(from >> 3, from & 7, to >> 3, to & 7);
 }
 
 // Appends while there is room; moves past the capacity are dropped.
 class MoveSink {
   public:
     explicit MoveSink(std::span<MoveWord> list) : list_(list) {}
-    void Add(int fromColumn, int fromRow, int toColumn, int toRow) {
-        if (count_ < list_.size()) list_[count_++] = PackMove(fromColumn, fromRow, toColumn, toRow);
+    void Add(int from, int to) {
+        if (count_ < list_.size()) list_[count_++] = MoveBetween(from, to);
     }
     int Last() const { return static_cast<int>(count_) - 1; }
 
@@ -46,68 +35,68 @@ class PieceMoveGenerator {
     PieceMoveGenerator(const Board& board, Side side, MoveSink& sink)
         : board_(board), opponent_(Opponent(side)), sink_(sink) {}
 
-    void Captures(int column, int row, SquareCode code) {
+    void Captures(int from, SquareCode code) {
+        const int column = from >> 3;
+        const int row = from & 7;
         switch (code) {
             case kBlackPawn:
-                CaptureAt(column, row, column - 1, row + 1);
-                CaptureAt(column, row, column + 1, row + 1);
+                if (row < 7) PawnCaptures(from, column, 1);
                 break;
             case kWhitePawn:
-                CaptureAt(column, row, column - 1, row - 1);
-                CaptureAt(column, row, column + 1, row - 1);
+                if (row > 0) PawnCaptures(from, column, -1);
                 break;
             case 12:
             case 22:
-                for (Step s : kKnightSteps) CaptureAt(column, row, column + s.column, row + s.row);
+                StepCaptures(from, tables::kKnightTargets[static_cast<std::size_t>(from)]);
                 break;
             case 13:
             case 23:
-                SlidingCaptures(column, row, kBishopRays);
+                SlidingCaptures(from, tables::kFirstBishopRay, 4);
                 break;
             case 14:
             case 24:
-                SlidingCaptures(column, row, kRookRays);
+                SlidingCaptures(from, tables::kFirstRookRay, 4);
                 break;
             case 15:
             case 25:
-                SlidingCaptures(column, row, kQueenRays);
+                SlidingCaptures(from, 0, 8);
                 break;
             case 16:
             case 26:
-                for (Step s : kKingSteps) CaptureAt(column, row, column + s.column, row + s.row);
+                StepCaptures(from, tables::kKingTargets[static_cast<std::size_t>(from)]);
                 break;
             default:  // empty, or a byte that is no piece: it does not move
                 break;
         }
     }
 
-    void QuietMoves(int column, int row, SquareCode code) {
+    void QuietMoves(int from, SquareCode code) {
         switch (code) {
             case kBlackPawn:
-                PawnSteps(column, row, 1, 1);
+                PawnSteps(from, 1, 1);
                 break;
             case kWhitePawn:
-                PawnSteps(column, row, -1, 6);
+                PawnSteps(from, -1, 6);
                 break;
             case 12:
             case 22:
-                for (Step s : kKnightSteps) QuietAt(column, row, column + s.column, row + s.row);
+                StepQuietMoves(from, tables::kKnightTargets[static_cast<std::size_t>(from)]);
                 break;
             case 13:
             case 23:
-                SlidingQuietMoves(column, row, kBishopRays);
+                SlidingQuietMoves(from, tables::kFirstBishopRay, 4);
                 break;
             case 14:
             case 24:
-                SlidingQuietMoves(column, row, kRookRays);
+                SlidingQuietMoves(from, tables::kFirstRookRay, 4);
                 break;
             case 15:
             case 25:
-                SlidingQuietMoves(column, row, kQueenRays);
+                SlidingQuietMoves(from, 0, 8);
                 break;
             case 16:
             case 26:
-                for (Step s : kKingSteps) QuietAt(column, row, column + s.column, row + s.row);
+                StepQuietMoves(from, tables::kKingTargets[static_cast<std::size_t>(from)]);
                 break;
             default:
                 break;
@@ -115,41 +104,51 @@ class PieceMoveGenerator {
     }
 
   private:
-    SquareCode At(int column, int row) const { return board_[SquareIndex(column, row)]; }
+    SquareCode At(int square) const { return board_[static_cast<std::size_t>(square)]; }
     bool IsOpponentPiece(SquareCode code) const { return code != 0 && SideOf(code) == opponent_; }
 
-    void CaptureAt(int column, int row, int toColumn, int toRow) {
-        if (OnBoard(toColumn, toRow) && IsOpponentPiece(At(toColumn, toRow)))
-            sink_.Add(column, row, toColumn, toRow);
+    void PawnCaptures(int from, int column, int forward) {
+        // Towards the lower column first, then the higher.
+        if (column > 0 && IsOpponentPiece(At(from - 8 + forward)))
+            sink_.Add(from, from - 8 + forward);
+        if (column < 7 && IsOpponentPiece(At(from + 8 + forward)))
+            sink_.Add(from, from + 8 + forward);
     }
-    void QuietAt(int column, int row, int toColumn, int toRow) {
-        if (OnBoard(toColumn, toRow) && At(toColumn, toRow) == 0)
-            sink_.Add(column, row, toColumn, toRow);
+    void PawnSteps(int from, int forward, int startRow) {
+        const int row = from & 7;
+        const int aheadRow = row + forward;
+        if (aheadRow < 0 || aheadRow > 7 || At(from + forward) != 0) return;
+        sink_.Add(from, from + forward);
+        if (row == startRow && At(from + 2 * forward) == 0) sink_.Add(from, from + 2 * forward);
     }
-    void PawnSteps(int column, int row, int forward, int startRow) {
-        const int oneAhead = row + forward;
-        if (!OnBoard(column, oneAhead) || At(column, oneAhead) != 0) return;
-        sink_.Add(column, row, column, oneAhead);
-        if (row == startRow && At(column, oneAhead + forward) == 0)
-            sink_.Add(column, row, column, oneAhead + forward);
-    }
-    void SlidingCaptures(int column, int row, std::span<const Step> rays) {
-        for (Step ray : rays) {
-            int c = column + ray.column;
-            int r = row + ray.row;
-            while (OnBoard(c, r) && At(c, r) == 0) {
-                c += ray.column;
-                r += ray.row;
-            }
-            if (OnBoard(c, r) && IsOpponentPiece(At(c, r))) sink_.Add(column, row, c, r);
+    void StepCaptures(int from, const SquareList& targets) {
+        for (std::uint8_t i = 0; i < targets.count; ++i) {
+            if (IsOpponentPiece(At(targets.squares[i]))) sink_.Add(from, targets.squares[i]);
         }
     }
-    void SlidingQuietMoves(int column, int row, std::span<const Step> rays) {
-        for (Step ray : rays) {
-            for (int c = column + ray.column, r = row + ray.row; OnBoard(c, r) && At(c, r) == 0;
-                 c += ray.column, r += ray.row) {
-                sink_.Add(column, row, c, r);
+    void StepQuietMoves(int from, const SquareList& targets) {
+        for (std::uint8_t i = 0; i < targets.count; ++i) {
+            if (At(targets.squares[i]) == 0) sink_.Add(from, targets.squares[i]);
+        }
+    }
+    void SlidingCaptures(int from, int firstRay, int rays) {
+        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
+        for (int r = firstRay; r < firstRay + rays; ++r) {
+            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
+            for (std::uint8_t i = 0; i < ray.count; ++i) {
+                const SquareCode code = At(ray.squares[i]);
+                if (code == 0) continue;
+                if (IsOpponentPiece(code)) sink_.Add(from, ray.squares[i]);
+                break;
             }
+        }
+    }
+    void SlidingQuietMoves(int from, int firstRay, int rays) {
+        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
+        for (int r = firstRay; r < firstRay + rays; ++r) {
+            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
+            for (std::uint8_t i = 0; i < ray.count && At(ray.squares[i]) == 0; ++i)
+                sink_.Add(from, ray.squares[i]);
         }
     }
 
@@ -157,16 +156,6 @@ class PieceMoveGenerator {
     Side opponent_;
     MoveSink& sink_;
 };
-
-// Calls visit(column, row, code) for each square in sideSquares, in Board index order.
-template <typename Visit>
-void ForEachSquare(const Board& board, std::uint64_t sideSquares, Visit&& visit) {
-    while (sideSquares != 0) {
-        const int index = std::countr_zero(sideSquares);
-        sideSquares &= sideSquares - 1;
-        visit(index / kBoardDim, index % kBoardDim, board[static_cast<std::size_t>(index)]);
-    }
-}
 
 }  // namespace
 
@@ -183,15 +172,52 @@ int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side si
                            std::uint64_t sideSquares) {
     MoveSink sink(list);
     PieceMoveGenerator generator(board, side, sink);
-    ForEachSquare(board, sideSquares, [&](int column, int row, SquareCode code) {
-        generator.Captures(column, row, code);
-    });
+    // Set bits in ascending order are the squares in Board index order.
+    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
+        const int square = std::countr_zero(rest);
+        generator.Captures(square, board[static_cast<std::size_t>(square)]);
+    }
     // A side that can capture must capture: no move to an empty square is even computed then.
     if (sink.Last() >= 0) return sink.Last();
-    ForEachSquare(board, sideSquares, [&](int column, int row, SquareCode code) {
-        generator.QuietMoves(column, row, code);
-    });
+    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
+        const int square = std::countr_zero(rest);
+        generator.QuietMoves(square, board[static_cast<std::size_t>(square)]);
+    }
     return sink.Last();
+}
+
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                              std::uint64_t sideSquares) {
+    MoveSink sink(list);
+    PieceMoveGenerator generator(board, side, sink);
+    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
+        const int square = std::countr_zero(rest);
+        generator.Captures(square, board[static_cast<std::size_t>(square)]);
+    }
+    return sink.Last();
+}
+
+QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares) {
+    // A piece has at most 27 moves, so one piece's moves always fit.
+    std::array<MoveWord, 32> pieceMoves;
+    QuietMoveSummary summary;
+    const int promotionRow = side == 1 ? 7 : 0;
+    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
+        const int square = std::countr_zero(rest);
+        const SquareCode code = board[static_cast<std::size_t>(square)];
+        MoveSink sink(pieceMoves);
+        PieceMoveGenerator(board, side, sink).QuietMoves(square, code);
+        for (int i = 0; i <= sink.Last(); ++i) {
+            summary.any = true;
+            const bool promotes = (code == kBlackPawn || code == kWhitePawn) &&
+                                  (pieceMoves[static_cast<std::size_t>(i)] & 0xFF) == promotionRow;
+            if (!promotes) {
+                summary.anyWithoutPromotion = true;
+                return summary;
+            }
+        }
+    }
+    return summary;
 }
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {

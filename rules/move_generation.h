@@ -29,4 +29,16 @@ std::uint64_t SquaresOfSide(const Board& board, Side side);
 int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
                            std::uint64_t sideSquares);
 
+// Only the capture pass of GenerateMovesOfSquares: the side's captures, or -1 when it has none.
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                              std::uint64_t sideSquares);
+
+// What the search needs to know of a side's moves to empty squares when it does not need the
+// moves themselves: whether there is any, and whether any of them is not a promotion.
+struct QuietMoveSummary {
+    bool any = false;
+    bool anyWithoutPromotion = false;
+};
+QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares);
+
 }  // namespace kelvane

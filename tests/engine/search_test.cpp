@@ -143,6 +143,45 @@ INSTANTIATE_TEST_SUITE_P(
                       AgreementCase{kAllMustDie, 1}, AgreementCase{kAllMustDie, 2},
                       AgreementCase{kAllMustDie, 3}, AgreementCase{kAllMustDie, 4}));
 
+// Positions where the last ply can only promote, or cannot move at all, under both rules.
+TEST(SearchAgreesWithReferenceOn, PromotionOnlyAndBlockedLeaves) {
+    struct Piece {
+        int column, row, code;
+    };
+    const std::vector<std::vector<Piece>> positions = {
+        {{3, 1, 21}, {7, 7, 16}, {0, 4, 14}},              // White's pawn can only promote
+        {{3, 1, 21}, {6, 6, 26}, {7, 4, 16}, {0, 4, 14}},  // ... or its king steps
+        {{2, 6, 11}, {7, 0, 26}, {0, 3, 24}},              // Black's pawn can only promote
+        {{3, 5, 21}, {3, 4, 11}, {0, 0, 16}, {7, 7, 26}},  // blocked pawns, kings walk
+        {{3, 5, 21}, {3, 4, 11}},                          // blocked pawns, nothing else
+    };
+    for (int variant : {kKingMustDie, kAllMustDie}) {
+        SetRulesVariant(variant);
+        for (const std::vector<Piece>& pieces : positions) {
+            Board board{};
+            for (Piece p : pieces)
+                board[static_cast<std::size_t>(SquareIndex(p.column, p.row))] =
+                    static_cast<SquareCode>(p.code);
+            for (Side side : {1, 2}) {
+                for (int depth = 0; depth <= 3; ++depth) {
+                    Board fast = board;
+                    Board slow = board;
+                    ResetSearchCallCount();
+                    const std::int32_t got = Search(fast, 1, side, depth, kRootBound, 1);
+                    const std::uint64_t calls = GetSearchCallCount();
+                    const GameResult verdict = GetGameResult();
+                    const testing::ReferenceResult want =
+                        testing::ReferenceSearch(slow, 1, side, depth, kRootBound, 1);
+                    EXPECT_EQ(got, want.value) << testing::Describe(board) << " side " << side;
+                    EXPECT_EQ(calls, want.calls);
+                    EXPECT_EQ(verdict, GetGameResult());
+                }
+            }
+        }
+    }
+    SetRulesVariant(kKingMustDie);
+}
+
 TEST(SearchOnAnyBoard, ArbitraryBytesNeverBreakTheSearch) {
     std::mt19937 random(7);
     for (int n = 0; n < 300; ++n) {
