@@ -82,6 +82,14 @@ class Searcher {
     GameResult VerdictAfter(const MoveFacts& f, Side side) const;
     std::int32_t CountAfter(const MoveFacts& f, Side side) const;
 
+    // The one-ply score of a move from the mover's view: the game won or lost at once, or the
+    // material count after it. verdict receives what the end-of-game test would say.
+    std::int32_t FirstPassScore(const MoveFacts& f, Side side, GameResult& verdict) const {
+        verdict = VerdictAfter(f, side);
+        if (verdict == side) return GameOverScore;
+        if (verdict != 0) return -GameOverScore;
+        return CountAfter(f, side);
+    }
     void Make(const MoveFacts& f, Side side);
     GameResult CurrentVerdict() const;
     std::int32_t CurrentCount(Side side) const {
@@ -156,16 +164,8 @@ std::int32_t Searcher::LeafValue(int maximizing, Side side) {
     if (last >= 0) {
         GameResult verdict = 0;
         for (int i = 0; i <= last; ++i) {
-            const MoveFacts f = FactsOf(board_, moves[static_cast<std::size_t>(i)]);
-            verdict = VerdictAfter(f, side);
-            std::int32_t score;
-            if (verdict == side) {
-                score = GameOverScore;
-            } else if (verdict != 0) {
-                score = -GameOverScore;
-            } else {
-                score = CountAfter(f, side);
-            }
+            const std::int32_t score =
+                FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
             if (score > bestScore) bestScore = score;
         }
         SetGameResult(verdict);
@@ -195,17 +195,8 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
     // First pass: every move scored one ply deep from the mover's view.
     GameResult verdict = 0;
     for (int i = 0; i <= last; ++i) {
-        const MoveFacts f = FactsOf(board_, moves[static_cast<std::size_t>(i)]);
-        verdict = VerdictAfter(f, side);
-        std::int32_t score;
-        if (verdict == side) {
-            score = GameOverScore;
-        } else if (verdict != 0) {
-            score = -GameOverScore;
-        } else {
-            score = CountAfter(f, side);
-        }
-        scores[static_cast<std::size_t>(i)] = score;
+        scores[static_cast<std::size_t>(i)] =
+            FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
     }
     // The caller reads the verdict on the last board tested, as a full test there would leave it.
     if (last >= 0) SetGameResult(verdict);
