@@ -141,7 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
                       AgreementCase{kKingMustDie, 2}, AgreementCase{kKingMustDie, 3},
                       AgreementCase{kKingMustDie, 4}, AgreementCase{kAllMustDie, 0},
                       AgreementCase{kAllMustDie, 1}, AgreementCase{kAllMustDie, 2},
-                      AgreementCase{kAllMustDie, 3}, AgreementCase{kAllMustDie, 4}));
+                      AgreementCase{kAllMustDie, 3}, AgreementCase{kAllMustDie, 4}),
+    [](const ::testing::TestParamInfo<AgreementCase>& info) {
+        return std::string(info.param.variant == kAllMustDie ? "AllMustDie" : "KingMustDie") +
+               "Depth" + std::to_string(info.param.depth);
+    });
 
 // Positions where the last ply can only promote, or cannot move at all, under both rules.
 TEST(SearchAgreesWithReferenceOn, PromotionOnlyAndBlockedLeaves) {

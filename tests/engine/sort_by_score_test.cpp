@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace kelvane {
@@ -28,7 +29,13 @@ INSTANTIATE_TEST_SUITE_P(KnownOrders, SortByScoreOrder,
                                            SortCase{{5, 5, 5, 5}, {3, 4, 1, 2}},
                                            SortCase{{3, 7, 3, 9, 7}, {4, 2, 5, 1, 3}},
                                            SortCase{{1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}},
-                                           SortCase{{7}, {1}}));
+                                           SortCase{{7}, {1}}),
+                         [](const ::testing::TestParamInfo<SortCase>& info) {
+                             std::string name = "Scores";
+                             for (std::int32_t score : info.param.scores)
+                                 name += "_" + std::to_string(score);
+                             return name;
+                         });
 
 TEST(SortByScore, EmptyAndReversedRangesAreLeftAlone) {
     std::int32_t scores[] = {1, 2};
