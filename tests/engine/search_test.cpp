@@ -97,6 +97,13 @@ struct AgreementCase {
     int depth;
 };
 
+std::string AgreementCaseName(const ::testing::TestParamInfo<AgreementCase>& param) {
+    std::string name = param.param.variant == kAllMustDie ? "AllMustDie" : "KingMustDie";
+    name += "Depth";
+    name += std::to_string(param.param.depth);
+    return name;
+}
+
 class SearchAgreesWithReference : public ::testing::TestWithParam<AgreementCase> {
   protected:
     void TearDown() override { SetRulesVariant(kKingMustDie); }
@@ -142,10 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AgreementCase{kKingMustDie, 4}, AgreementCase{kAllMustDie, 0},
                       AgreementCase{kAllMustDie, 1}, AgreementCase{kAllMustDie, 2},
                       AgreementCase{kAllMustDie, 3}, AgreementCase{kAllMustDie, 4}),
-    [](const ::testing::TestParamInfo<AgreementCase>& info) {
-        return std::string(info.param.variant == kAllMustDie ? "AllMustDie" : "KingMustDie") +
-               "Depth" + std::to_string(info.param.depth);
-    });
+    AgreementCaseName);
 
 // Positions where the last ply can only promote, or cannot move at all, under both rules.
 TEST(SearchAgreesWithReferenceOn, PromotionOnlyAndBlockedLeaves) {

@@ -13,6 +13,15 @@ struct SortCase {
     std::vector<MoveWord> expectedOrder;  // moves m1..m5 are 1..5
 };
 
+std::string SortCaseName(const ::testing::TestParamInfo<SortCase>& param) {
+    std::string name = "Scores";
+    for (std::int32_t score : param.param.scores) {
+        name += '_';
+        name += std::to_string(score);
+    }
+    return name;
+}
+
 class SortByScoreOrder : public ::testing::TestWithParam<SortCase> {};
 
 TEST_P(SortByScoreOrder, EqualScoresEndInTheQuicksortsOwnOrder) {
@@ -30,12 +39,7 @@ INSTANTIATE_TEST_SUITE_P(KnownOrders, SortByScoreOrder,
                                            SortCase{{3, 7, 3, 9, 7}, {4, 2, 5, 1, 3}},
                                            SortCase{{1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}},
                                            SortCase{{7}, {1}}),
-                         [](const ::testing::TestParamInfo<SortCase>& info) {
-                             std::string name = "Scores";
-                             for (std::int32_t score : info.param.scores)
-                                 name += "_" + std::to_string(score);
-                             return name;
-                         });
+                         SortCaseName);
 
 TEST(SortByScore, EmptyAndReversedRangesAreLeftAlone) {
     std::int32_t scores[] = {1, 2};
