@@ -12,9 +12,15 @@ namespace kelvane {
 // A square as column*100 + row; -1 for none.
 using SquareRef = std::int32_t;
 inline constexpr SquareRef kNoSquare = -1;
-constexpr SquareRef MakeSquareRef(int column, int row) { return column * 100 + row; }
-constexpr int SquareRefColumn(SquareRef ref) { return ref / 100; }
-constexpr int SquareRefRow(SquareRef ref) { return ref % 100; }
+constexpr SquareRef MakeSquareRef(int column, int row) {
+    return column * 100 + row;
+}
+constexpr int SquareRefColumn(SquareRef ref) {
+    return ref / 100;
+}
+constexpr int SquareRefRow(SquareRef ref) {
+    return ref % 100;
+}
 
 struct HintSquare {
     std::int32_t column = -1;

@@ -13,9 +13,15 @@ constexpr COLORREF RGB(int red, int green, int blue) {
     return static_cast<COLORREF>(red & 0xFF) | (static_cast<COLORREF>(green & 0xFF) << 8) |
            (static_cast<COLORREF>(blue & 0xFF) << 16);
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
@@ -24,7 +30,7 @@ class CDC;
 
 // A width x height grid of COLORREF pixels, row by row from the top-left corner.
 class CBitmap {
-public:
+  public:
     bool CreateCompatibleBitmap(CDC* dc, int width, int height);
     // One of the program's own bitmap resources (the piece sheets, 131 and 133).
     bool LoadBitmap(unsigned resourceId);
@@ -37,7 +43,7 @@ public:
     void SetPixel(int x, int y, COLORREF color);
     const std::vector<COLORREF>& Pixels() const { return pixels_; }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<COLORREF> pixels_;
@@ -45,7 +51,7 @@ private:
 
 // A drawing surface: whatever bitmap is selected into it. All drawing is clipped to it.
 class CDC {
-public:
+  public:
     bool CreateCompatibleDC(CDC* dc);
     bool DeleteDC();
     // Returns the bitmap selected before (null if none).
@@ -59,7 +65,7 @@ public:
     bool StretchBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY,
                     int sourceWidth, int sourceHeight, std::uint32_t rop);
 
-private:
+  private:
     CBitmap* selected_ = nullptr;
 };
 

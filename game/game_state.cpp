@@ -1,0 +1,11 @@
+#include "game/game_state.h"
+
+namespace kelvane {
+
+GameState& TheGameState() {
+    // A function-local static: built on first use, whatever order the program starts in.
+    static GameState state;
+    return state;
+}
+
+}  // namespace kelvane
