@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/window.h"
-#include "ui/frame_backend.h"
-#include "ui/shell_platform.h"
+#include "platform/frame_backend.h"
+#include "platform/shell_platform.h"
 
 namespace kelvane {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/doc_template.h"
-#include "ui/shell_platform.h"
+#include "platform/shell_platform.h"
 
 namespace kelvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/shell_platform.h"
+#include "platform/shell_platform.h"
 
 namespace kelvane::platform::qt {
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "ui/frame_backend.h"
-#include "ui/shell_platform.h"
+#include "platform/frame_backend.h"
+#include "platform/shell_platform.h"
 
 class QAction;
 class QProxyStyle;

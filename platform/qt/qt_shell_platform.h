@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/shell_platform.h"
+#include "platform/shell_platform.h"
 
 namespace kelvane::platform::qt {
 

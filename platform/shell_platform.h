@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/frame_backend.h"
 #include "platform/window.h"
 #include "res/about_dialog_resource.h"
-#include "ui/frame_backend.h"
 
 namespace kelvane {
 
