@@ -168,31 +168,28 @@ std::uint64_t SquaresOfSide(const Board& board, Side side) {
     return squares;
 }
 
-int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                           std::uint64_t sideSquares) {
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                              std::uint64_t sideSquares) {
+    // Set bits in ascending order are the squares in Board index order.
     MoveSink sink(list);
     PieceMoveGenerator generator(board, side, sink);
-    // Set bits in ascending order are the squares in Board index order.
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
         generator.Captures(square, board[static_cast<std::size_t>(square)]);
-    }
-    // A side that can capture must capture: no move to an empty square is even computed then.
-    if (sink.Last() >= 0) return sink.Last();
-    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
-        const int square = std::countr_zero(rest);
-        generator.QuietMoves(square, board[static_cast<std::size_t>(square)]);
     }
     return sink.Last();
 }
 
-int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                              std::uint64_t sideSquares) {
+int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                           std::uint64_t sideSquares) {
+    // A side that can capture must capture: no move to an empty square is even computed then.
+    const int lastCapture = GenerateCapturesOfSquares(board, list, side, sideSquares);
+    if (lastCapture >= 0) return lastCapture;
     MoveSink sink(list);
     PieceMoveGenerator generator(board, side, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
-        generator.Captures(square, board[static_cast<std::size_t>(square)]);
+        generator.QuietMoves(square, board[static_cast<std::size_t>(square)]);
     }
     return sink.Last();
 }
