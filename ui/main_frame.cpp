@@ -68,27 +68,27 @@ bool CMainFrame::OnCommand(int commandId) {
 }
 
 void CMainFrame::OnLevelEasy() {
-    SetSearchDepth(2);
+    SetSearchDepth(kDepthEasy);
     CheckOnly(ID_LEVEL_EASY, kLevelItems);
 }
 
 void CMainFrame::OnLevelMedium() {
-    SetSearchDepth(4);
+    SetSearchDepth(kDepthMedium);
     CheckOnly(ID_LEVEL_MEDIUM, kLevelItems);
 }
 
 void CMainFrame::OnLevelHard() {
-    SetSearchDepth(6);
+    SetSearchDepth(kDepthHard);
     CheckOnly(ID_LEVEL_HARD, kLevelItems);
 }
 
 void CMainFrame::OnRulesKingMustDie() {
-    SetRulesVariant(1);
+    SetRulesVariant(kKingMustDie);
     CheckOnly(ID_RULES_KING_MUST_DIE, kRulesItems);
 }
 
 void CMainFrame::OnRulesAllMustDie() {
-    SetRulesVariant(0);
+    SetRulesVariant(kAllMustDie);
     CheckOnly(ID_RULES_ALL_MUST_DIE, kRulesItems);
 }
 
