@@ -5,18 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <memory>
 #include <span>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/search.h"
 #include "engine/search_depth.h"
 #include "game/display_settings.h"
-#include "game/game_state.h"
 #include "game/game_view.h"
+#include "game/messages.h"
 #include "platform/recording_backend.h"
-#include "rules/board.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
 #include "tests/platform/scoped_temp_directory.h"
@@ -24,29 +24,29 @@
 namespace kelvane::testing {
 
 using Log = std::vector<std::string>;
+inline const Log kTwoRepaints = {"InvalidateRect(false)", "InvalidateRect(false)"};
+inline std::string BoxEntry(const std::string& text) {
+    return "MessageBox('" + text + "','')";
+}
 
-// What the window showed at one OnDraw.
+// What the window showed at one OnDraw: the board, the selection and the last move's square.
 struct DrawnFrame {
     Board board;
-    SquareRef selectedSquare;
-    SquareRef lastMoveSquare;
+    std::pair<SquareRef, SquareRef> marks;
 };
 
 class TestView : public GameView {
   public:
-    void OnDraw(platform::CDC* dc) override {
-        if (auto* backend = dynamic_cast<platform::RecordingBackend*>(GetWindow())) {
-            backend->Record(dc != nullptr ? "OnDraw" : "OnDraw(null)");
-        }
-        const GameState& state = TheGameState();
-        frames.push_back({GetBoard(), state.SelectedSquare, state.LastMoveSquare});
+    void OnDraw(platform::CDC*) override {
+        dynamic_cast<platform::RecordingBackend&>(*GetWindow()).Record("OnDraw");
+        frames.push_back(
+            {GetBoard(), {TheGameState().SelectedSquare, TheGameState().LastMoveSquare}});
     }
     std::vector<DrawnFrame> frames;
 };
 
 struct PlacedPiece {
-    int column;
-    int row;
+    int column, row;
     SquareCode code;
 };
 
@@ -63,14 +63,13 @@ inline Board StartingBoard() {
     return board;
 }
 
-inline UndoSnapshot SnapshotOf(const Board& board) {
-    UndoSnapshot snapshot{};
-    for (int column = 0; column < 8; ++column) {
-        for (int row = 0; row < 8; ++row) {
-            snapshot[static_cast<std::size_t>(column * 9 + row)] = board[SquareIndex(column, row)];
-        }
-    }
-    return snapshot;
+// The position after the search's move for side, and the square the game must mark.
+inline std::pair<Board, SquareRef> SearchedMove(Board board, Side side, int depth) {
+    Board scratch = board;
+    const MoveWord move = Search(scratch, 1, side, depth, kRootBound, 1);
+    EXPECT_GT(move, 0);
+    if (move > 0) ApplyMove(board, move);
+    return {board, MakeSquareRef(UnpackMove(move).toColumn, UnpackMove(move).toRow)};
 }
 
 class GameViewTest : public ::testing::Test {
@@ -82,50 +81,54 @@ class GameViewTest : public ::testing::Test {
         ResetEvaluation();
         SetRulesVariant(kKingMustDie);
         SetSearchDepth(kDepthEasy);
-        view_ = std::make_unique<TestView>();
-        view_->AttachWindow(&backend_);
+        view_.AttachWindow(&backend_);
         ResetSearchCallCount();
     }
 
-    TestView& View() { return *view_; }
-    Board& GetBoard() { return view_->GetBoard(); }
+    TestView& View() { return view_; }
+    Board& GetBoard() { return view_.GetBoard(); }
     GameState& State() { return TheGameState(); }
     const Log& GetLog() const { return backend_.Log(); }
     SquareCode Code(int column, int row) { return GetBoard()[SquareIndex(column, row)]; }
-
+    // Selection, last-move mark, moves to undo, opening pending, autoplay's side, hint shown.
+    auto Progress() {
+        const GameState& s = State();
+        return std::tuple(s.SelectedSquare, s.LastMoveSquare, s.UndoCount, s.OpeningPending,
+                          s.AutoplayTurn, s.HintFrom.column >= 0);
+    }
+    // What New leaves, also after every announced end of a game.
+    void ExpectNewGame() {
+        EXPECT_EQ(GetBoard(), StartingBoard());
+        EXPECT_EQ(Progress(), std::tuple(kNoSquare, kNoSquare, 0, 1, 1, false));
+    }
     // A hand-made position in the middle of a game: the opening is over.
     void SetPosition(const Board& board, int rulesVariant) {
         GetBoard() = board;
         SetRulesVariant(rulesVariant);
         State().OpeningPending = 0;
     }
-
     // A click in the middle of a square.
     void Click(int column, int row) {
         const int size = GetSquareSize();
         ClickPixel(column * size + size / 2, row * size + size / 2);
     }
-    void ClickPixel(int x, int y) { view_->OnLButtonDown(0, platform::CPoint{x, y}); }
-
-    // One whole turn: the human plays side 2's first legal move by two clicks, and the
-    // computer replies.
+    void ClickPixel(int x, int y) { view_.OnLButtonDown(0, platform::CPoint{x, y}); }
+    UnpackedMove FirstSide2Move() {
+        MoveList moves{};
+        EXPECT_GE(GenerateMoves(GetBoard(), std::span<MoveWord>(moves), 2), 0);
+        return UnpackMove(moves[0]);
+    }
+    // One whole turn: side 2's first legal move by two clicks, and the computer's reply.
     void PlayFirstLegalMove() {
-        MoveList moves;
-        ASSERT_GE(GenerateMoves(GetBoard(), std::span<MoveWord>(moves), 2), 0);
-        const UnpackedMove move = UnpackMove(moves[0]);
+        const UnpackedMove move = FirstSide2Move();
         Click(move.fromColumn, move.fromRow);
         Click(move.toColumn, move.toRow);
         ASSERT_EQ(State().SelectedSquare, kNoSquare);
     }
 
-    // Everything logged from index `from` on.
-    Log LogSince(std::size_t from) const {
-        return Log(GetLog().begin() + static_cast<std::ptrdiff_t>(from), GetLog().end());
-    }
-
     ScopedTempDirectory directory_;
     platform::RecordingBackend backend_;
-    std::unique_ptr<TestView> view_;
+    TestView view_;  // made before the game and settings above are put back
 };
 
 }  // namespace kelvane::testing

@@ -2,10 +2,12 @@
 // files named without a path ("game.sav") never touch anything else.
 #pragma once
 
-#include <unistd.h>
+#include <stdlib.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace kelvane::testing {
 
@@ -14,8 +16,7 @@ class ScopedTempDirectory {
     ScopedTempDirectory() : previous_(std::filesystem::current_path()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::filesystem::filesystem_error(
-                "mkdtemp", std::error_code(errno, std::generic_category()));
+            throw std::system_error(errno, std::generic_category(), "mkdtemp");
         path_ = pattern;
         std::filesystem::current_path(path_);
     }
@@ -27,11 +28,8 @@ class ScopedTempDirectory {
     ScopedTempDirectory(const ScopedTempDirectory&) = delete;
     ScopedTempDirectory& operator=(const ScopedTempDirectory&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
-
   private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
+    std::filesystem::path previous_, path_;
 };
 
 }  // namespace kelvane::testing

@@ -44,46 +44,31 @@ TEST(StartingPosition, HasExactlyTheThirtyTwoPieces) {
     for (int i = 0; i < 8; ++i) EXPECT_EQ(board[static_cast<std::size_t>(i)], column0[i]);
 }
 
-TEST(ApplyMove, WhitePawnCapturingOntoTheFarRowBecomesAQueenAndRetractsToAPawn) {
-    Board board{};
-    At(board, 3, 1) = 21;
-    At(board, 4, 0) = 14;
-    const Board before = board;
-    const MoveWord move = PackMove(3, 1, 4, 0);
-    const MoveUndo undo = ApplyMove(board, move);
-    EXPECT_EQ(undo.origin, 21);
-    EXPECT_EQ(undo.destination, 14);
-    EXPECT_EQ(At(board, 4, 0), 25);
-    EXPECT_EQ(At(board, 3, 1), 0);
-    RetractMove(board, move, undo);
-    EXPECT_EQ(board, before);
-}
-
-TEST(ApplyMove, BlackPawnSteppingOntoRowSevenBecomesAQueen) {
-    Board board{};
-    At(board, 2, 6) = 11;
-    ApplyMove(board, PackMove(2, 6, 2, 7));
-    EXPECT_EQ(At(board, 2, 7), 15);
-}
-
-TEST(ApplyMove, OnlyPawnsChangeOnTheBackRows) {
-    for (int code : {12, 13, 14, 15, 16, 22, 23, 24, 25, 26}) {
+// Only a pawn arriving on its own far row changes, by a step or a capture, and always into a
+// queen; retracting gives back both squares' codes.
+TEST(ApplyMove, PromotesOnlyPawnsReachingTheirFarRow) {
+    struct Case {
+        int moved, captured, fromRow, toRow, expected;
+    };
+    const Case cases[] = {
+        {21, 14, 1, 0, 25}, {21, 0, 1, 0, 25}, {11, 0, 6, 7, 15}, {11, 24, 6, 7, 15},
+        {21, 0, 6, 7, 21},  {11, 0, 1, 0, 11}, {15, 0, 1, 0, 15}, {22, 0, 6, 7, 22},
+        {16, 23, 1, 0, 16}, {24, 0, 1, 0, 24}, {13, 0, 6, 7, 13}, {26, 0, 6, 7, 26},
+    };
+    for (const Case& c : cases) {
         Board board{};
-        At(board, 0, 1) = static_cast<SquareCode>(code);
-        At(board, 1, 6) = static_cast<SquareCode>(code);
-        ApplyMove(board, PackMove(0, 1, 0, 0));
-        ApplyMove(board, PackMove(1, 6, 1, 7));
-        EXPECT_EQ(At(board, 0, 0), code);
-        EXPECT_EQ(At(board, 1, 7), code);
+        At(board, 3, c.fromRow) = static_cast<SquareCode>(c.moved);
+        At(board, 4, c.toRow) = static_cast<SquareCode>(c.captured);
+        const Board before = board;
+        const MoveWord move = PackMove(3, c.fromRow, 4, c.toRow);
+        const MoveUndo undo = ApplyMove(board, move);
+        EXPECT_EQ(At(board, 4, c.toRow), c.expected) << "code " << c.moved;
+        EXPECT_EQ(At(board, 3, c.fromRow), 0);
+        EXPECT_EQ(undo.origin, c.moved);
+        EXPECT_EQ(undo.destination, c.captured);
+        RetractMove(board, move, undo);
+        EXPECT_EQ(board, before);
     }
-    // A white pawn on row 7 or a black pawn on row 0 stays a pawn.
-    Board board{};
-    At(board, 0, 6) = 21;
-    At(board, 5, 1) = 11;
-    ApplyMove(board, PackMove(0, 6, 0, 7));
-    ApplyMove(board, PackMove(5, 1, 5, 0));
-    EXPECT_EQ(At(board, 0, 7), 21);
-    EXPECT_EQ(At(board, 5, 0), 11);
 }
 
 TEST(ApplyMove, RetractingInReverseOrderRestoresEveryRandomGame) {
@@ -107,7 +92,8 @@ TEST(ApplyMove, RetractingInReverseOrderRestoresEveryRandomGame) {
             made.push_back({move, ApplyMove(board, move)});
             side = Opponent(side);
         }
-        for (auto it = made.rbegin(); it != made.rend(); ++it) RetractMove(board, it->move, it->undo);
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            RetractMove(board, it->move, it->undo);
         ASSERT_EQ(board, start) << "game " << game;
     }
 }
