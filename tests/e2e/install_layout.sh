@@ -1,23 +1,16 @@
 #!/bin/bash
 # cmake --install puts the program and its desktop files where desktops look for them.
-build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build" --prefix "$prefix" >/dev/null || exit 1
+cmake --install "$1" --prefix "$prefix" >/dev/null && cd "$prefix" || exit 1
 status=0
-for file in bin/kelvane \
-    share/applications/org.kelvane.Kelvane.desktop \
-    share/icons/hicolor/scalable/apps/org.kelvane.Kelvane.svg \
-    share/metainfo/org.kelvane.Kelvane.metainfo.xml; do
-    if [ ! -s "$prefix/$file" ]; then
-        echo "FAIL: $file not installed" >&2
-        status=1
-    fi
+fail() { echo "FAIL: $*" >&2; status=1; }
+entry=share/applications/org.kelvane.Kelvane.desktop
+icon=share/icons/hicolor/scalable/apps/org.kelvane.Kelvane.svg
+for file in $entry $icon share/metainfo/org.kelvane.Kelvane.metainfo.xml; do
+    [ -s "$file" ] || fail "$file not installed"
 done
-[ -x "$prefix/bin/kelvane" ] || { echo "FAIL: bin/kelvane is not executable" >&2; status=1; }
-grep -q '^Icon=org.kelvane.Kelvane$' "$prefix/share/applications/org.kelvane.Kelvane.desktop" ||
-    { echo "FAIL: the desktop entry names another icon" >&2; status=1; }
-grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/org.kelvane.Kelvane.svg" ||
-    { echo "FAIL: the icon is no SVG" >&2; status=1; }
-[ $status -eq 0 ] && echo PASS
+[ -x bin/kelvane ] || fail "bin/kelvane is not installed as a program"
+grep -q '^Icon=org.kelvane.Kelvane$' $entry || fail "the desktop entry names another icon"
+grep -q '<svg' $icon || fail "the icon is no SVG"
 exit $status

@@ -1,9 +1,14 @@
-// Every menu item and accelerator reaches its handler; the keys without one change nothing.
+// The menu bar, and every menu item and accelerator reaching its handler; the keys without
+// one change nothing.
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QTest>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
 #include "game/command_ids.h"
 #include "game/game_state.h"
@@ -12,253 +17,162 @@
 namespace kelvane::testing {
 namespace {
 
-// One way of giving a command: its menu item, or a key.
-struct Trigger {
-    const char* name;
-    int menuCommand;  // 0: by key
-    int key;
-    Qt::KeyboardModifiers modifiers;
-};
+class MenuBarTest : public ShellTest {};
 
-std::ostream& operator<<(std::ostream& out, const Trigger& trigger) {
-    return out << trigger.name;
-}
-
-class CommandTest : public ShellTest, public ::testing::WithParamInterface<Trigger> {
-  protected:
-    void Issue(const Trigger& trigger) {
-        if (trigger.menuCommand != 0) {
-            MenuItem(trigger.menuCommand).trigger();
-        } else {
-            Press(trigger.key, trigger.modifiers);
+// Every item as "text=id", * for a check mark, - for a separator.
+TEST_F(MenuBarTest, HasTheItemsTheirKeysAndFirstCheckMarksAndNoOtherBar) {
+    Start();
+    std::map<QAction*, int> ids;
+    const auto& w = Window();
+    for (int id = 32771; id <= 32787; ++id) ids[w.MenuAction(id)] = id;
+    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_APP_ABOUT, ID_APP_EXIT})
+        ids[w.MenuAction(id)] = id;
+    std::ostringstream shown;
+    for (QAction* menu : Window().menuBar()->actions()) {
+        shown << menu->text().toStdString() << ":";
+        for (QAction* item : menu->menu()->actions()) {
+            shown << " ";
+            if (item->isSeparator()) shown << "-";
+            if (!item->isSeparator()) shown << item->text().toStdString() << "=" << ids[item];
+            if (item->isChecked()) shown << "*";
+            // The keys work through accelerators of their own; no item is ever greyed.
+            if (!item->shortcut().isEmpty()) shown << "(own shortcut)";
+            if (!item->isEnabled()) shown << "(disabled)";
         }
+        shown << "\n";
     }
+    EXPECT_EQ(shown.str(),
+              "&Game: &New\tCtrl+N=57600 New - &Computer starts=32771 &Save\tF2=32774 "
+              "&Load\tF3=32775 &Autoplay\tCtrl+A=32772 S&top\tCtrl+S=32779 &Hint\tCtrl+H=32780 "
+              "- &Quit\tCtrl+Q=57665\n"
+              "&Edit: &Undo\tCtrl+Z=57643\n"
+              "&Level: &Easy=32777* &Medium=32776 &Hard=32778\n"
+              "&Rules: &King must die=32781* &All must die=32782\n"
+              "&Options: Small board=32783 Medium board=32784* Large board=32785 - "
+              "Standard set=32786* Extra set=32787\n"
+              "&Help: &About\tF1=57664\n");
+    EXPECT_EQ(Window().findChild<QStatusBar*>(), nullptr);
+    EXPECT_TRUE(Window().findChildren<QToolBar*>().isEmpty());
+}
 
-    Board StartingBoard() const {
-        Board board{};
-        SetUpStartingPosition(board);
-        return board;
-    }
+// clang-format off
+enum Effect { kNew, kStarts, kSave, kLoad, kAuto, kStop, kHint, kUndo, kQuit, kAbout, kOpen,
+              kNone };
 
-    // The player's pawn in column 4 two squares up, and the computer's reply.
-    void PlayOneTurn() {
-        ClickSquare(4, 6);
-        ClickSquare(4, 4);
-        ASSERT_EQ(TheGameState().UndoCount, 1);
-    }
+struct Command {
+    const char* name;
+    int menuItem;  // 0: by key, -1: the window's close box
+    QKeyCombination key;
+    Effect effect;
 };
 
-Trigger ByMenu(const char* name, int commandId) {
-    return {name, commandId, 0, Qt::NoModifier};
-}
-Trigger ByKey(const char* name, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    return {name, 0, key, modifiers};
-}
+// The last ones are bound to commands nobody handles.
+const Command kCommands[] = {
+    {"MenuNew", ID_FILE_NEW, {}, kNew}, {"CtrlN", 0, Qt::CTRL | Qt::Key_N, kNew},
+    {"MenuComputerStarts", ID_GAME_COMPUTER_STARTS, {}, kStarts},
+    {"MenuSave", ID_GAME_SAVE, {}, kSave}, {"F2", 0, Qt::Key_F2, kSave},
+    {"MenuLoad", ID_GAME_LOAD, {}, kLoad}, {"F3", 0, Qt::Key_F3, kLoad},
+    {"MenuAutoplay", ID_GAME_AUTOPLAY, {}, kAuto},
+    {"CtrlA", 0, Qt::CTRL | Qt::Key_A, kAuto},
+    {"MenuStop", ID_GAME_STOP, {}, kStop}, {"CtrlS", 0, Qt::CTRL | Qt::Key_S, kStop},
+    {"MenuHint", ID_GAME_HINT, {}, kHint}, {"CtrlH", 0, Qt::CTRL | Qt::Key_H, kHint},
+    {"MenuUndo", ID_EDIT_UNDO, {}, kUndo}, {"CtrlZ", 0, Qt::CTRL | Qt::Key_Z, kUndo},
+    {"AltBackspace", 0, Qt::ALT | Qt::Key_Backspace, kUndo},
+    {"MenuQuit", ID_APP_EXIT, {}, kQuit}, {"CtrlQ", 0, Qt::CTRL | Qt::Key_Q, kQuit},
+    {"CloseBox", -1, {}, kQuit},
+    {"MenuAbout", ID_APP_ABOUT, {}, kAbout}, {"F1", 0, Qt::Key_F1, kAbout},
+    {"CtrlO", 0, Qt::CTRL | Qt::Key_O, kOpen},
+    {"CtrlC", 0, Qt::CTRL | Qt::Key_C, kNone}, {"CtrlIns", 0, Qt::CTRL | Qt::Key_Insert, kNone},
+    {"CtrlX", 0, Qt::CTRL | Qt::Key_X, kNone}, {"ShiftDel", 0, Qt::SHIFT | Qt::Key_Delete, kNone},
+    {"CtrlV", 0, Qt::CTRL | Qt::Key_V, kNone}, {"ShiftIns", 0, Qt::SHIFT | Qt::Key_Insert, kNone},
+    {"F6", 0, Qt::Key_F6, kNone}, {"ShiftF6", 0, Qt::SHIFT | Qt::Key_F6, kNone}};
+// clang-format on
 
-std::string TriggerName(const ::testing::TestParamInfo<Trigger>& info) {
-    return info.param.name;
-}
+class CommandTest : public ShellTest, public ::testing::WithParamInterface<Command> {};
 
-using NewGameTest = CommandTest;
-TEST_P(NewGameTest, SetsUpTheStartingPositionAgain) {
+// From a game after one turn, with a selection and another position in game.sav; no box may
+// open but the About box and the file chooser, in which game.sav is chosen.
+TEST_P(CommandTest, ReachesItsHandler) {
+    const Command& command = GetParam();
     Start();
+    Board saved = StartingBoard();
+    saved[SquareIndex(0, 6)] = 0;
+    std::ofstream("game.sav").write(reinterpret_cast<const char*>(saved.data()), 64);
     PlayOneTurn();
-    ASSERT_NE(TheBoard(), StartingBoard());
-    Issue(GetParam());
-    EXPECT_EQ(TheBoard(), StartingBoard());
-    EXPECT_EQ(TheGameState().UndoCount, 0);
-}
-INSTANTIATE_TEST_SUITE_P(Shell, NewGameTest,
-                         ::testing::Values(ByMenu("Menu", ID_FILE_NEW),
-                                           ByKey("CtrlN", Qt::Key_N, Qt::ControlModifier)),
-                         TriggerName);
-
-using ComputerStartsTest = CommandTest;
-TEST_P(ComputerStartsTest, ThePawnInColumnSixHasStepped) {
-    Start();
-    Issue(GetParam());
-    EXPECT_EQ(TheBoard()[SquareIndex(6, 1)], 0);
-    EXPECT_EQ(TheBoard()[SquareIndex(6, 2)], kBlackPawn);
-}
-INSTANTIATE_TEST_SUITE_P(Shell, ComputerStartsTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_COMPUTER_STARTS)), TriggerName);
-
-using SaveTest = CommandTest;
-TEST_P(SaveTest, WritesTheBoardToGameSav) {
-    Start();
-    PlayOneTurn();
-    Issue(GetParam());
-    std::ifstream file("game.sav", std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
-    ASSERT_EQ(bytes.size(), 64u);
-    for (std::size_t i = 0; i < 64; ++i) EXPECT_EQ(bytes[i], TheBoard()[i]) << "index " << i;
-}
-INSTANTIATE_TEST_SUITE_P(Shell, SaveTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_SAVE), ByKey("F2", Qt::Key_F2)),
-                         TriggerName);
-
-using LoadTest = CommandTest;
-TEST_P(LoadTest, ReadsTheSavedBoardBack) {
-    Start();
-    PlayOneTurn();
-    const Board saved = TheBoard();
-    MenuItem(ID_GAME_SAVE).trigger();
-    MenuItem(ID_FILE_NEW).trigger();
-    ASSERT_NE(TheBoard(), saved);
-    Issue(GetParam());
-    EXPECT_EQ(TheBoard(), saved);
-}
-INSTANTIATE_TEST_SUITE_P(Shell, LoadTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_LOAD), ByKey("F3", Qt::Key_F3)),
-                         TriggerName);
-
-using AutoplayTest = CommandTest;
-TEST_P(AutoplayTest, StartsTheTimerThatStopEnds) {
-    Start();
-    Issue(GetParam());
-    EXPECT_TRUE(View().IsTimerRunning(0));
-    // The first tick plays the fixed opening move for the computer.
-    QTRY_COMPARE_WITH_TIMEOUT(TheBoard()[SquareIndex(6, 2)], kBlackPawn, 3000);
-    MenuItem(ID_GAME_STOP).trigger();
-    EXPECT_FALSE(View().IsTimerRunning(0));
-}
-INSTANTIATE_TEST_SUITE_P(Shell, AutoplayTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_AUTOPLAY),
-                                           ByKey("CtrlA", Qt::Key_A, Qt::ControlModifier)),
-                         TriggerName);
-
-using StopTest = CommandTest;
-TEST_P(StopTest, StopsTheAutoplayTimer) {
-    Start();
-    MenuItem(ID_GAME_AUTOPLAY).trigger();
-    ASSERT_TRUE(View().IsTimerRunning(0));
-    Issue(GetParam());
-    EXPECT_FALSE(View().IsTimerRunning(0));
-}
-INSTANTIATE_TEST_SUITE_P(Shell, StopTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_STOP),
-                                           ByKey("CtrlS", Qt::Key_S, Qt::ControlModifier)),
-                         TriggerName);
-
-using HintTest = CommandTest;
-TEST_P(HintTest, MarksAMoveOfThePlayer) {
-    Start();
-    Issue(GetParam());
-    const GameState& state = TheGameState();
-    ASSERT_GE(state.HintFrom.column, 0);
-    EXPECT_EQ(SideOf(TheBoard()[SquareIndex(state.HintFrom.column, state.HintFrom.row)]), 2);
-}
-INSTANTIATE_TEST_SUITE_P(Shell, HintTest,
-                         ::testing::Values(ByMenu("Menu", ID_GAME_HINT),
-                                           ByKey("CtrlH", Qt::Key_H, Qt::ControlModifier)),
-                         TriggerName);
-
-using UndoTest = CommandTest;
-TEST_P(UndoTest, TakesBackTheMoveAndItsReply) {
-    Start();
-    PlayOneTurn();
-    Issue(GetParam());
-    EXPECT_EQ(TheBoard(), StartingBoard());
-    EXPECT_EQ(TheGameState().UndoCount, 0);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Shell, UndoTest,
-    ::testing::Values(ByMenu("Menu", ID_EDIT_UNDO), ByKey("CtrlZ", Qt::Key_Z, Qt::ControlModifier),
-                      ByKey("AltBackspace", Qt::Key_Backspace, Qt::AltModifier)),
-    TriggerName);
-
-using QuitTest = CommandTest;
-TEST_P(QuitTest, ClosesTheMainWindow) {
-    Start();
-    Issue(GetParam());
-    EXPECT_FALSE(Window().isVisible());
-    EXPECT_FALSE(app_->GetMainWnd()->HasWindow());
-}
-INSTANTIATE_TEST_SUITE_P(Shell, QuitTest,
-                         ::testing::Values(ByMenu("Menu", ID_APP_EXIT),
-                                           ByKey("CtrlQ", Qt::Key_Q, Qt::ControlModifier)),
-                         TriggerName);
-
-using AboutTest = CommandTest;
-TEST_P(AboutTest, OpensTheAboutBox) {
-    Start();
-    ModalWatcher watcher(Accept);
-    Issue(GetParam());
-    EXPECT_TRUE(watcher.Seen());
-    EXPECT_EQ(watcher.Title().toStdString(), "About Kelvane...");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-INSTANTIATE_TEST_SUITE_P(Shell, AboutTest,
-                         ::testing::Values(ByMenu("Menu", ID_APP_ABOUT), ByKey("F1", Qt::Key_F1)),
-                         TriggerName);
-
-TEST_F(CommandTest, CtrlOOpensAChooserAndTheChosenFileOnlyRenamesTheWindow) {
-    Start();
-    { std::ofstream("notes.txt") << "not a game"; }
-    const std::string chosen = (scratch_->Path() / "notes.txt").string();
-    PlayOneTurn();
-    const Board before = TheBoard();
-    ModalWatcher watcher([&](QWidget* modal) {
-        auto* chooser = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(chooser, nullptr);
-        chooser->selectFile(QString::fromStdString(chosen));
-        static_cast<QDialog*>(chooser)->accept();
-    });
-    Press(Qt::Key_O, Qt::ControlModifier);
-    ASSERT_TRUE(watcher.Seen());
-    EXPECT_EQ(Window().windowTitle().toStdString(), "notes.txt -  ");
-    EXPECT_EQ(TheBoard(), before);
-    EXPECT_EQ(TheGameState().UndoCount, 1);
-}
-
-TEST_F(CommandTest, CancellingTheChooserKeepsTheTitle) {
-    Start();
-    ModalWatcher watcher([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-    Press(Qt::Key_O, Qt::ControlModifier);
-    ASSERT_TRUE(watcher.Seen());
-    EXPECT_EQ(Window().windowTitle().toStdString(), "- Kelvane  -  ");
-}
-
-// Keys bound to commands nobody handles.
-using IdleKeyTest = CommandTest;
-TEST_P(IdleKeyTest, ChangesNothing) {
-    Start();
-    PlayOneTurn();
-    ClickSquare(3, 6);  // a selection, which a repaint or reset would show or clear
+    ASSERT_EQ(TheGameState().UndoCount, 1);
+    ClickSquare(3, 6);
+    if (command.effect == kStop || command.effect == kQuit) MenuItem(ID_GAME_AUTOPLAY).trigger();
     const Board board = TheBoard();
     const GameState state = TheGameState();
     const QString title = Window().windowTitle();
 
-    const Trigger& trigger = GetParam();
-    const QKeySequence sequence(QKeyCombination(trigger.modifiers, Qt::Key(trigger.key)));
-    bool bound = false;
-    for (QAction* accelerator : Window().AcceleratorActions()) {
-        bound = bound || accelerator->shortcut() == sequence;
-    }
-    EXPECT_TRUE(bound) << "the key is in the accelerator table";
-
-    ModalWatcher watcher(Accept);
-    Issue(trigger);
+    ModalWatcher watcher([this](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        if (chooser != nullptr) chooser->selectFile(scratch_.filePath("game.sav"));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    if (command.menuItem > 0) MenuItem(command.menuItem).trigger();
+    if (command.menuItem < 0) Window().close();
+    if (command.menuItem == 0)
+        QTest::keyClick(&Window(), command.key.key(), command.key.keyboardModifiers());
     QTest::qWait(20);
-    EXPECT_FALSE(watcher.Seen());
-    EXPECT_EQ(TheBoard(), board);
-    EXPECT_EQ(TheGameState().SelectedSquare, state.SelectedSquare);
-    EXPECT_EQ(TheGameState().UndoCount, state.UndoCount);
-    EXPECT_EQ(TheGameState().HintFrom.column, state.HintFrom.column);
-    EXPECT_FALSE(View().IsTimerRunning(0));
-    EXPECT_EQ(Window().windowTitle(), title);
-    EXPECT_TRUE(Window().isVisible());
+    EXPECT_EQ(watcher.seen, command.effect == kAbout || command.effect == kOpen);
+    EXPECT_EQ(watcher.title == "About Kelvane...", command.effect == kAbout);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    const GameState& now = TheGameState();
+    switch (command.effect) {
+        case kNew:
+        case kUndo:
+            EXPECT_EQ(TheBoard(), StartingBoard());
+            EXPECT_EQ(now.UndoCount, 0);
+            break;
+        case kStarts:
+            EXPECT_EQ(TheBoard()[SquareIndex(4, 6)], kWhitePawn) << "a new game";
+            EXPECT_EQ(TheBoard()[SquareIndex(6, 1)], 0);
+            EXPECT_EQ(TheBoard()[SquareIndex(6, 2)], kBlackPawn);
+            break;
+        case kSave: {
+            std::ifstream file("game.sav", std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+                      std::string(board.begin(), board.end()));
+            break;
+        }
+        case kLoad:
+            EXPECT_EQ(TheBoard(), saved);
+            break;
+        case kAuto:
+            EXPECT_TRUE(View().IsTimerRunning(kAutoplayTimerId));
+            QTRY_VERIFY_WITH_TIMEOUT(TheBoard() != board, 3000);
+            MenuItem(ID_GAME_STOP).trigger();
+            [[fallthrough]];
+        case kStop:
+            EXPECT_FALSE(View().IsTimerRunning(kAutoplayTimerId));
+            break;
+        case kHint:
+            ASSERT_GE(now.HintFrom.column, 0);
+            EXPECT_EQ(SideOf(TheBoard()[SquareIndex(now.HintFrom.column, now.HintFrom.row)]), 2);
+            break;
+        case kQuit:
+            EXPECT_FALSE(Window().isVisible());
+            EXPECT_TRUE(command.menuItem < 0 || !app_->GetMainWnd()->HasWindow());
+            EXPECT_FALSE(View().IsTimerRunning(kAutoplayTimerId)) << "autoplay ended with it";
+            break;
+        case kAbout:
+        case kOpen:  // only names the window after the file
+        case kNone:
+            EXPECT_EQ(TheBoard(), board);
+            EXPECT_EQ(now.SelectedSquare, state.SelectedSquare);
+            EXPECT_EQ(now.UndoCount, state.UndoCount);
+            EXPECT_EQ(now.HintFrom.column, state.HintFrom.column);
+            EXPECT_FALSE(View().IsTimerRunning(kAutoplayTimerId));
+            EXPECT_EQ(Window().windowTitle(), command.effect == kOpen ? "game.sav -  " : title);
+            EXPECT_TRUE(Window().isVisible());
+            break;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(Shell, IdleKeyTest,
-                         ::testing::Values(ByKey("CtrlC", Qt::Key_C, Qt::ControlModifier),
-                                           ByKey("CtrlInsert", Qt::Key_Insert, Qt::ControlModifier),
-                                           ByKey("CtrlX", Qt::Key_X, Qt::ControlModifier),
-                                           ByKey("ShiftDelete", Qt::Key_Delete, Qt::ShiftModifier),
-                                           ByKey("CtrlV", Qt::Key_V, Qt::ControlModifier),
-                                           ByKey("ShiftInsert", Qt::Key_Insert, Qt::ShiftModifier),
-                                           ByKey("F6", Qt::Key_F6),
-                                           ByKey("ShiftF6", Qt::Key_F6, Qt::ShiftModifier)),
-                         TriggerName);
+
+INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCommands),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace kelvane::testing

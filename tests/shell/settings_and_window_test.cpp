@@ -1,248 +1,147 @@
-// The settings menus, their check marks, and the main window sized to the board.
+// The main window: start-up, from the command line too; the settings menus and their check
+// marks; the board sized to them, played with clicks, and shown pixel for pixel.
 #include <QMenuBar>
-#include <QTest>
+#include <fstream>
 
 #include "engine/search_depth.h"
 #include "game/command_ids.h"
-#include "game/display_settings.h"
 #include "game/game_state.h"
-#include "rules/evaluation.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace kelvane::testing {
 namespace {
 
-struct SettingCase {
-    const char* name;
+struct Setting {
     int commandId;
+    int group;
     int (*read)();
     int value;
-    std::vector<int> checked;    // in the command's group
-    std::vector<int> unchecked;  // the rest of the group
 };
 
-std::ostream& operator<<(std::ostream& out, const SettingCase& c) {
-    return out << c.name;
-}
+// clang-format off
+const Setting kSettings[] = {
+    {ID_LEVEL_EASY, 0, GetSearchDepth, 2}, {ID_LEVEL_MEDIUM, 0, GetSearchDepth, 4},
+    {ID_LEVEL_HARD, 0, GetSearchDepth, 6}, {ID_OPTIONS_SMALL_BOARD, 2, GetSquareSize, 35},
+    {ID_RULES_KING_MUST_DIE, 1, GetRulesVariant, 1}, {ID_RULES_ALL_MUST_DIE, 1, GetRulesVariant, 0},
+    {ID_OPTIONS_MEDIUM_BOARD, 2, GetSquareSize, 40}, {ID_OPTIONS_LARGE_BOARD, 2, GetSquareSize, 80},
+    {ID_OPTIONS_STANDARD_SET, 3, GetPieceSet, 1}, {ID_OPTIONS_EXTRA_SET, 3, GetPieceSet, 0}};
+// clang-format on
 
-const std::vector<SettingCase>& SettingCases() {
-    static const std::vector<SettingCase> cases{
-        {"Easy",
-         ID_LEVEL_EASY,
-         GetSearchDepth,
-         2,
-         {ID_LEVEL_EASY},
-         {ID_LEVEL_MEDIUM, ID_LEVEL_HARD}},
-        {"Medium",
-         ID_LEVEL_MEDIUM,
-         GetSearchDepth,
-         4,
-         {ID_LEVEL_MEDIUM},
-         {ID_LEVEL_EASY, ID_LEVEL_HARD}},
-        {"Hard",
-         ID_LEVEL_HARD,
-         GetSearchDepth,
-         6,
-         {ID_LEVEL_HARD},
-         {ID_LEVEL_EASY, ID_LEVEL_MEDIUM}},
-        {"KingMustDie",
-         ID_RULES_KING_MUST_DIE,
-         GetRulesVariant,
-         1,
-         {ID_RULES_KING_MUST_DIE},
-         {ID_RULES_ALL_MUST_DIE}},
-        {"AllMustDie",
-         ID_RULES_ALL_MUST_DIE,
-         GetRulesVariant,
-         0,
-         {ID_RULES_ALL_MUST_DIE},
-         {ID_RULES_KING_MUST_DIE}},
-        {"SmallBoard",
-         ID_OPTIONS_SMALL_BOARD,
-         GetSquareSize,
-         35,
-         {ID_OPTIONS_SMALL_BOARD},
-         {ID_OPTIONS_MEDIUM_BOARD, ID_OPTIONS_LARGE_BOARD}},
-        {"MediumBoard",
-         ID_OPTIONS_MEDIUM_BOARD,
-         GetSquareSize,
-         40,
-         {ID_OPTIONS_MEDIUM_BOARD},
-         {ID_OPTIONS_SMALL_BOARD, ID_OPTIONS_LARGE_BOARD}},
-        {"LargeBoard",
-         ID_OPTIONS_LARGE_BOARD,
-         GetSquareSize,
-         80,
-         {ID_OPTIONS_LARGE_BOARD},
-         {ID_OPTIONS_SMALL_BOARD, ID_OPTIONS_MEDIUM_BOARD}},
-        {"StandardSet",
-         ID_OPTIONS_STANDARD_SET,
-         GetPieceSet,
-         1,
-         {ID_OPTIONS_STANDARD_SET},
-         {ID_OPTIONS_EXTRA_SET}},
-        {"ExtraSet",
-         ID_OPTIONS_EXTRA_SET,
-         GetPieceSet,
-         0,
-         {ID_OPTIONS_EXTRA_SET},
-         {ID_OPTIONS_STANDARD_SET}},
-    };
-    return cases;
-}
-
-// The marks outside the command's own group.
-const std::vector<int> kAllSettingItems{ID_LEVEL_EASY,           ID_LEVEL_MEDIUM,
-                                        ID_LEVEL_HARD,           ID_RULES_KING_MUST_DIE,
-                                        ID_RULES_ALL_MUST_DIE,   ID_OPTIONS_SMALL_BOARD,
-                                        ID_OPTIONS_MEDIUM_BOARD, ID_OPTIONS_LARGE_BOARD,
-                                        ID_OPTIONS_STANDARD_SET, ID_OPTIONS_EXTRA_SET};
-
-class SettingsTest : public ShellTest, public ::testing::WithParamInterface<SettingCase> {
+class WindowTest : public ShellTest {
   protected:
-    std::map<int, bool> Marks() const {
-        std::map<int, bool> marks;
-        for (int id : kAllSettingItems) marks[id] = IsChecked(id);
-        return marks;
-    }
-
-    void ExpectMarksOf(const SettingCase& c, const std::map<int, bool>& before) {
-        for (int id : c.checked) EXPECT_TRUE(IsChecked(id)) << id;
-        for (int id : c.unchecked) EXPECT_FALSE(IsChecked(id)) << id;
-        for (const auto& [id, mark] : before) {
-            const bool inGroup = std::count(c.checked.begin(), c.checked.end(), id) +
-                                     std::count(c.unchecked.begin(), c.unchecked.end(), id) >
-                                 0;
-            if (!inGroup) {
-                EXPECT_EQ(IsChecked(id), mark) << "outside the group: " << id;
-            }
+    QImage Shown() const { return View().grab().toImage(); }
+    // At (100, 100), the menu bar on one row and the whole board, and nothing else.
+    void ExpectWindowFitsTheBoard() const {
+        const int side = 8 * GetSquareSize();
+        QMenuBar* bar = Window().menuBar();
+        EXPECT_EQ(View().geometry(), QRect(0, bar->heightForWidth(side), side, side));
+        EXPECT_EQ(Window().size(), QSize(side, side + bar->heightForWidth(side)));
+        EXPECT_EQ(Window().frameGeometry().topLeft(), QPoint(100, 100));
+        EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
+        for (QAction* menu : bar->actions()) {
+            const QRect place = bar->actionGeometry(menu);
+            EXPECT_TRUE(!place.isEmpty() && place.right() <= bar->width())
+                << menu->text().toStdString();
         }
+        // The picture follows: the bottom-right square is light, the one above it dark.
+        const bool standard = GetPieceSet() == kStandardSet;
+        const QImage shown = Shown();
+        EXPECT_EQ(shown.pixel(side - 1, side - 1), standard ? qRgb(192, 192, 192) : 0xffffffff);
+        EXPECT_EQ(shown.pixel(side - 1, side * 7 / 8 - 1),
+                  standard ? qRgb(128, 128, 128) : qRgb(192, 192, 192));
     }
 };
 
-TEST_P(SettingsTest, SetsTheValueAndMovesTheCheckMark) {
-    Start();
-    // From a state where another item of every group is checked.
-    MenuItem(ID_LEVEL_HARD).trigger();
-    MenuItem(ID_RULES_ALL_MUST_DIE).trigger();
-    MenuItem(ID_OPTIONS_LARGE_BOARD).trigger();
-    MenuItem(ID_OPTIONS_EXTRA_SET).trigger();
-    MenuItem(ID_LEVEL_MEDIUM).trigger();
-    MenuItem(ID_OPTIONS_SMALL_BOARD).trigger();
-
-    const SettingCase& c = GetParam();
-    const auto before = Marks();
-    MenuItem(c.commandId).trigger();
-    EXPECT_EQ(c.read(), c.value);
-    ExpectMarksOf(c, before);
+TEST_F(WindowTest, AFileOnTheCommandLineNamesTheDocumentWhichNewKeeps) {
+    std::ofstream("old.sav") << "whatever";
+    Start({"old.sav"});
+    EXPECT_EQ(Window().windowTitle().toStdString(), "old.sav -  ");
+    PlayOneTurn();
+    // The view takes New first: the game is new, the document (and title) is not.
+    MenuItem(ID_FILE_NEW).trigger();
+    EXPECT_EQ(TheBoard(), StartingBoard());
+    EXPECT_EQ(Window().windowTitle().toStdString(), "old.sav -  ");
+    app_->RouteCommand(12345);  // a command nobody handles goes nowhere
+    EXPECT_EQ(TheBoard(), StartingBoard());
+    EXPECT_TRUE(Window().isVisible());
 }
 
-TEST_P(SettingsTest, ChoosingItTwiceKeepsTheMarks) {
+// Through the table and back, so that each choice is made after another of its group and some
+// twice running: each sets its value, moves only its group's mark and leaves the game alone.
+TEST_F(WindowTest, EachChoiceSetsItsValueAndMovesOnlyItsGroupsMark) {
     Start();
-    const SettingCase& c = GetParam();
-    MenuItem(c.commandId).trigger();
-    const auto before = Marks();
-    MenuItem(c.commandId).trigger();
-    EXPECT_EQ(c.read(), c.value);
-    EXPECT_EQ(Marks(), before);
-}
-
-TEST_P(SettingsTest, LeavesTheGameAsItIs) {
-    Start();
-    ClickSquare(4, 6);
-    ClickSquare(4, 4);
+    EXPECT_EQ(Window().windowTitle().toStdString(), "- Kelvane  -  ");
+    EXPECT_EQ(TheBoard(), StartingBoard());
+    EXPECT_FALSE(Window().windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(Window().windowFlags() & Qt::WindowMinimizeButtonHint);
+    ExpectWindowFitsTheBoard();
+    Window().move(300, 250);  // the player moved it; a new board size puts it back
+    PlayOneTurn();
     ClickSquare(3, 6);
     const Board board = TheBoard();
     const GameState state = TheGameState();
-    MenuItem(GetParam().commandId).trigger();
+    int checked[] = {ID_LEVEL_EASY, ID_RULES_KING_MUST_DIE, ID_OPTIONS_MEDIUM_BOARD,
+                     ID_OPTIONS_STANDARD_SET};
+    std::vector<Setting> order(std::begin(kSettings), std::end(kSettings));
+    order.insert(order.end(), std::rbegin(kSettings), std::rend(kSettings));
+    for (const Setting& setting : order) {
+        SCOPED_TRACE(MenuItem(setting.commandId).text().toStdString());
+        MenuItem(setting.commandId).trigger();
+        QApplication::processEvents();
+        checked[setting.group] = setting.commandId;
+        for (const Setting& item : kSettings) {
+            const bool on = checked[item.group] == item.commandId;
+            EXPECT_EQ(MenuItem(item.commandId).isChecked(), on) << item.commandId;
+            EXPECT_TRUE(!on || item.read() == item.value)
+                << item.read() << " for " << item.commandId;
+        }
+        if (setting.group >= 2) ExpectWindowFitsTheBoard();
+    }
     EXPECT_EQ(TheBoard(), board);
     EXPECT_EQ(TheGameState().SelectedSquare, state.SelectedSquare);
     EXPECT_EQ(TheGameState().LastMoveSquare, state.LastMoveSquare);
     EXPECT_EQ(TheGameState().UndoCount, state.UndoCount);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shell, SettingsTest, ::testing::ValuesIn(SettingCases()),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-class WindowTest : public ShellTest, public ::testing::WithParamInterface<int> {};
-
-TEST_F(WindowTest, CaptionIsTheDocumentTitleThenTheFrameTitle) {
+TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     Start();
-    EXPECT_EQ(Window().windowTitle().toStdString(), "- Kelvane  -  ");
+    ClickSquare(4, 6);
+    ClickSquare(4, 4, Qt::RightButton);  // the right button does nothing
+    EXPECT_EQ(TheGameState().SelectedSquare, 406);
+    EXPECT_EQ(Shown().pixel(160, 240), qRgb(255, 0, 0)) << "red frame on the selected pawn";
+    EXPECT_EQ(Shown().pixel(160, 160), qRgb(255, 255, 0)) << "yellow frame on a target";
+
+    ClickSquare(4, 4);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 4)], kWhitePawn);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 6)], 0);
+    const int column = SquareRefColumn(TheGameState().LastMoveSquare);
+    const int row = SquareRefRow(TheGameState().LastMoveSquare);
+    ASSERT_GE(TheGameState().LastMoveSquare, 0);
+    EXPECT_EQ(SideOf(TheBoard()[SquareIndex(column, row)]), 1) << "the computer's piece";
+    const QImage shown = Shown();
+    EXPECT_EQ(shown.pixel(column * 40, row * 40), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(column * 40 + 39, row * 40 + 39), qRgb(0, 0, 255));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor went away";
 }
 
-TEST_F(WindowTest, CannotBeResizedOrMaximized) {
+// Every pixel of the picture becomes a solid block of device pixels, never a blend; CTest
+// runs this once more with QT_SCALE_FACTOR=2.
+TEST_F(WindowTest, TheBoardIsShownPixelForPixel) {
     Start();
-    EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
-    EXPECT_FALSE(Window().windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(Window().windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_TRUE(Window().windowFlags() & Qt::WindowTitleHint);
-}
-
-TEST_P(WindowTest, ShowsTheWholeBoardAndNothingElse) {
-    Start();
-    const int size = GetParam();
-    const int command = size == 35   ? ID_OPTIONS_SMALL_BOARD
-                        : size == 80 ? ID_OPTIONS_LARGE_BOARD
-                                     : ID_OPTIONS_MEDIUM_BOARD;
-    Window().move(300, 250);  // the player moved it
-    MenuItem(command).trigger();
-    QApplication::processEvents();
-
-    EXPECT_EQ(View().size(), QSize(8 * size, 8 * size));
-    EXPECT_EQ(Window().size(),
-              QSize(8 * size, 8 * size + Window().menuBar()->heightForWidth(8 * size)));
-    EXPECT_EQ(View().geometry().top(), Window().menuBar()->geometry().bottom() + 1);
-    EXPECT_EQ(Window().frameGeometry().topLeft(), QPoint(100, 100));
-    EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
-
-    // The picture follows at the new size: the bottom-right square is light at every size.
-    const QImage shown = View().grab().toImage();
-    ASSERT_EQ(shown.size(), QSize(8 * size, 8 * size));
-    EXPECT_EQ(shown.pixel(8 * size - 1, 8 * size - 1), qRgb(192, 192, 192));
-    EXPECT_EQ(shown.pixel(8 * size - 1, 7 * size - 1), qRgb(128, 128, 128));
-}
-
-TEST_P(WindowTest, TheSizeFormulaIsAskedWithTheSystemMetrics) {
-    Start();
-    const int size = GetParam();
-    SetSquareSize(size);
-    // The formula's frame allowances come off again, so the board fits whatever the metrics.
-    const int cySize = Window().GetSystemMetrics(SM_CYSIZE);
-    const int cyMenu = Window().GetSystemMetrics(SM_CYMENUSIZE);
-    EXPECT_GT(cySize, 0);
-    EXPECT_GT(cyMenu, 0);
-    Window().MoveWindow(100, 100, 8 * size + 10, 8 * size + cySize + cyMenu + 12, true);
-    EXPECT_EQ(View().size(), QSize(8 * size, 8 * size));
-}
-
-INSTANTIATE_TEST_SUITE_P(Shell, WindowTest, ::testing::Values(35, 40, 80));
-
-TEST_F(WindowTest, ExtraSetRepaintsWithItsSquareColours) {
-    Start();
-    MenuItem(ID_OPTIONS_EXTRA_SET).trigger();
-    QApplication::processEvents();
-    const QImage shown = View().grab().toImage();
-    EXPECT_EQ(shown.pixel(100, 100), qRgb(255, 255, 255));  // square (2, 2), light
-    EXPECT_EQ(shown.pixel(140, 100), qRgb(192, 192, 192));  // square (3, 2), dark
-}
-
-}  // namespace
-}  // namespace kelvane::testing
-
-namespace kelvane::testing {
-namespace {
-
-TEST_F(WindowTest, EveryMenuTitleIsShownOnTheSmallBoard) {
-    Start();
-    MenuItem(ID_OPTIONS_SMALL_BOARD).trigger();
-    QApplication::processEvents();
-    QMenuBar* bar = Window().menuBar();
-    for (QAction* menu : bar->actions()) {
-        const QRect place = bar->actionGeometry(menu);
-        EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString();
-        EXPECT_LE(place.right(), bar->width()) << menu->text().toStdString();
+    const int scale = static_cast<int>(View().devicePixelRatioF());
+    ASSERT_GE(scale, std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR")));
+    const QImage shown = Shown();
+    const platform::CBitmap& buffer = View().Buffer();
+    ASSERT_EQ(shown.size(), QSize(buffer.Width() * scale, buffer.Height() * scale));
+    int mismatches = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const platform::COLORREF c = buffer.GetPixel(x / scale, y / scale);
+            mismatches += shown.pixel(x, y) != qRgb(platform::GetRValue(c), platform::GetGValue(c),
+                                                    platform::GetBValue(c));
+        }
     }
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

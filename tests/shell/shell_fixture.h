@@ -4,88 +4,93 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QPointer>
-#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
+#include "game/display_settings.h"
 #include "platform/qt/qt_frame_window.h"
 #include "platform/qt/qt_shell_platform.h"
 #include "platform/qt/qt_view_window.h"
+#include "rules/evaluation.h"
 #include "ui/chess_app.h"
 #include "ui/chess_view.h"
 
 namespace kelvane::testing {
 
-// Acts once on the next modal window that opens while the code under test runs its own
-// modal loop. Gives up after about two seconds so a missing box fails instead of hanging.
-class ModalWatcher {
-  public:
-    explicit ModalWatcher(std::function<void(QWidget*)> act);
-    ~ModalWatcher();
-    ModalWatcher(const ModalWatcher&) = delete;
-    ModalWatcher& operator=(const ModalWatcher&) = delete;
-
-    bool Seen() const { return seen_; }
-    const QString& Title() const { return title_; }
-    // The box's text, for a message box; empty otherwise.
-    const QString& Text() const { return text_; }
-    // How the dialog ended: QDialog's result, -1 until it has.
-    int Result() const { return result_; }
-
-  private:
-    std::function<void(QWidget*)> act_;
-    QTimer poll_;
-    int polls_ = 0;
-    bool seen_ = false;
-    QString title_;
-    QString text_;
-    int result_ = -1;
+// Acts once (by default, closes it) on the next modal window that opens while the code under
+// test runs its own modal loop.
+struct ModalWatcher {
+    explicit ModalWatcher(std::function<void(QWidget*)> act = [](QWidget* m) { m->close(); }) {
+        QObject::connect(&poll, &QTimer::timeout, [this, act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            poll.stop();
+            seen = true;
+            title = modal->windowTitle();
+            act(modal);
+        });
+        poll.start(5);
+    }
+    QTimer poll;
+    bool seen = false;
+    QString title;
 };
 
-// Accepts a message box or dialog by its default action.
-void Accept(QWidget* modal);
-
-// A temporary current directory for the test, so game.sav lands nowhere else.
-class ScratchDirectory {
-  public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
-};
+inline Board StartingBoard() {
+    Board board{};
+    SetUpStartingPosition(board);
+    return board;
+}
 
 class ShellTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
+    void SetUp() override {
+        // Settings outlive a view: put the ones no constructor sets back to their start values.
+        SetRulesVariant(1);
+        SetPieceSet(kStandardSet);
+        std::filesystem::current_path(scratch_.path().toStdString());  // for game.sav
+    }
+    void TearDown() override {
+        app_.reset();
+        platform_.reset();
+        std::filesystem::current_path(previous_);
+        QApplication::processEvents();
+    }
     // Starts the program; arguments as after the program's name.
-    void Start(std::vector<std::string> arguments = {});
+    void Start(std::vector<std::string> arguments = {}) {
+        platform_ = std::make_unique<platform::qt::QtShellPlatform>();
+        app_ = std::make_unique<CChessApp>(*platform_, std::move(arguments));
+        ASSERT_TRUE(app_->InitInstance());
+        Window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    }
 
-    platform::qt::QtFrameWindow& Window() const;
-    platform::qt::QtViewWindow& View() const;
-    CChessView& ChessView() const;
-    Board& TheBoard() const { return ChessView().GetBoard(); }
-    QAction& MenuItem(int commandId) const;
-    bool IsChecked(int commandId) const;
+    platform::qt::QtFrameWindow& Window() const { return *platform_->MainWindow(); }
+    platform::qt::QtViewWindow& View() const { return *platform_->ViewWindow(); }
+    Board& TheBoard() const {
+        return static_cast<CChessView*>(app_->GetMainWnd()->GetActiveView())->GetBoard();
+    }
+    QAction& MenuItem(int id) const {
+        if (QAction* action = Window().MenuAction(id)) return *action;
+        throw std::runtime_error("no menu item " + std::to_string(id));
+    }
+    // Through the top-level window, so that every pixel of the view is reachable.
+    void ClickSquare(int column, int row, Qt::MouseButton button = Qt::LeftButton) const {
+        const int size = GetSquareSize();
+        const QPoint centre(column * size + size / 2, row * size + size / 2);
+        QTest::mouseClick(Window().windowHandle(), button, {}, View().mapTo(&Window(), centre));
+    }
+    // The player's pawn in column 4 two squares up, and the computer's reply.
+    void PlayOneTurn() const {
+        ClickSquare(4, 6);
+        ClickSquare(4, 4);
+    }
 
-    // Sends a key to the main window as the user would type it.
-    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    // Left click at a pixel of the board view.
-    void ClickAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) const;
-    void ClickSquare(int column, int row) const;
-
-    std::unique_ptr<ScratchDirectory> scratch_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
+    QTemporaryDir scratch_;
     std::unique_ptr<platform::qt::QtShellPlatform> platform_;
     std::unique_ptr<CChessApp> app_;
 };
