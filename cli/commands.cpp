@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -93,19 +94,20 @@ struct Options {
     bool positions = false;
 };
 
-Options ParseOptions(Args args, std::string_view command, bool allowDepth, bool allowRules,
-                     bool allowPlies, bool allowPositions) {
+Options ParseOptions(Args args, std::string_view command,
+                     std::initializer_list<std::string_view> allowed) {
     Options options;
+    const auto isAllowed = [&](std::string_view name) {
+        return std::find(allowed.begin(), allowed.end(), name) != allowed.end();
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
-        if (name == "--positions" && allowPositions) {
+        if (!isAllowed(name))
+            throw UsageError{"unexpected argument '" + name + "' for " + std::string(command)};
+        if (name == "--positions") {
             options.positions = true;
             continue;
         }
-        const bool known = (name == "--depth" && allowDepth) || (name == "--rules" && allowRules) ||
-                           (name == "--max-plies" && allowPlies);
-        if (!known)
-            throw UsageError{"unexpected argument '" + name + "' for " + std::string(command)};
         if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
         const std::string& value = args[++i];
         if (name == "--depth") options.depth = ParseNumber(value, "depth", kMaxDepth);
@@ -123,7 +125,7 @@ void ExpectPositional(Args args, std::size_t count, std::string_view command) {
 
 int RunMoves(Args args, std::ostream& out) {
     ExpectPositional(args, 2, "moves");
-    ParseOptions(args.subspan(2), "moves", false, false, false, false);
+    ParseOptions(args.subspan(2), "moves", {});
     const Board board = ParsePosition(args[0]);
     MoveList list;
     const int last = GenerateMoves(board, list, ParseSide(args[1]));
@@ -131,21 +133,40 @@ int RunMoves(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-int RunSearch(Args args, std::ostream& out) {
-    ExpectPositional(args, 3, "search");
-    Board board = ParsePosition(args[0]);
-    const Side side = ParseSide(args[1]);
-    const int depth = ParseNumber(args[2], "depth", kMaxDepth);
-    const Options options = ParseOptions(args.subspan(3), "search", false, true, false, false);
-    SetRulesVariant(options.rules);
+// POSITION SIDE DEPTH, the arguments search and perft begin with.
+struct PositionSideDepth {
+    Board board;
+    Side side;
+    int depth;
+};
+
+PositionSideDepth ParsePositionSideDepth(Args args, std::string_view command) {
+    ExpectPositional(args, 3, command);
+    return {ParsePosition(args[0]), ParseSide(args[1]), ParseNumber(args[2], "depth", kMaxDepth)};
+}
+
+struct TimedSearch {
+    MoveWord move;
+    std::uint64_t calls;
+    double milliseconds;
+};
+
+TimedSearch SearchAtRoot(Board& board, Side side, int depth) {
     ResetSearchCallCount();
     const auto start = std::chrono::steady_clock::now();
     const MoveWord move = Search(board, 1, side, depth, kRootBound, 1);
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - start;
-    out << (move > 0 ? MoveToText(move) : "none") << '\n';
-    out << "nodes " << GetSearchCallCount() << '\n';
-    out << "time " << elapsed.count() << " ms\n";
+    return {move, GetSearchCallCount(), elapsed.count()};
+}
+
+int RunSearch(Args args, std::ostream& out) {
+    PositionSideDepth given = ParsePositionSideDepth(args, "search");
+    SetRulesVariant(ParseOptions(args.subspan(3), "search", {"--rules"}).rules);
+    const TimedSearch result = SearchAtRoot(given.board, given.side, given.depth);
+    out << (result.move > 0 ? MoveToText(result.move) : "none") << '\n';
+    out << "nodes " << result.calls << '\n';
+    out << "time " << result.milliseconds << " ms\n";
     return kExitOk;
 }
 
@@ -165,19 +186,17 @@ std::uint64_t Perft(Board& board, Side side, int depth) {
 }
 
 int RunPerft(Args args, std::ostream& out) {
-    ExpectPositional(args, 3, "perft");
-    Board board = ParsePosition(args[0]);
-    const Side side = ParseSide(args[1]);
-    const int depth = ParseNumber(args[2], "depth", kMaxDepth);
-    ParseOptions(args.subspan(3), "perft", false, false, false, false);
-    out << Perft(board, side, depth) << '\n';
+    PositionSideDepth given = ParsePositionSideDepth(args, "perft");
+    ParseOptions(args.subspan(3), "perft", {});
+    out << Perft(given.board, given.side, given.depth) << '\n';
     return kExitOk;
 }
 
 // The computer against itself as autoplay plays it: Black opens with the fixed move, then the
 // sides alternate, and a side without a legal move at its turn wins.
 int RunSelfplay(Args args, std::ostream& out) {
-    const Options options = ParseOptions(args, "selfplay", true, true, true, true);
+    const Options options =
+        ParseOptions(args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions"});
     const int depth = options.depth < 0 ? 2 : options.depth;
     SetRulesVariant(options.rules);
     Board board;
@@ -206,7 +225,7 @@ int RunSelfplay(Args args, std::ostream& out) {
 }
 
 int RunBench(Args args, std::ostream& out) {
-    const Options options = ParseOptions(args, "bench", true, false, false, false);
+    const Options options = ParseOptions(args, "bench", {"--depth"});
     const int depth = options.depth < 0 ? 6 : options.depth;
     std::uint64_t totalCalls = 0;
     double totalMs = 0;
@@ -215,15 +234,11 @@ int RunBench(Args args, std::ostream& out) {
     for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
         Board board = ParsePosition(std::string(position.placement));
         SetRulesVariant(position.rules);
-        ResetSearchCallCount();
-        const auto start = std::chrono::steady_clock::now();
-        Search(board, 1, position.side, depth, kRootBound, 1);
-        const std::chrono::duration<double, std::milli> elapsed =
-            std::chrono::steady_clock::now() - start;
-        totalCalls += GetSearchCallCount();
-        totalMs += elapsed.count();
-        if (elapsed.count() > slowestMs) {
-            slowestMs = elapsed.count();
+        const TimedSearch result = SearchAtRoot(board, position.side, depth);
+        totalCalls += result.calls;
+        totalMs += result.milliseconds;
+        if (result.milliseconds > slowestMs) {
+            slowestMs = result.milliseconds;
             slowest = std::string(position.placement);
         }
     }
