@@ -246,8 +246,9 @@ int RunBench(Args args, std::ostream& out) {
     out << "depth " << depth << '\n';
     out << "nodes " << totalCalls << '\n';
     out << "time " << totalMs << " ms\n";
-    out << "nodes per second " << static_cast<std::uint64_t>(totalCalls / (totalMs / 1000.0))
-        << '\n';
+    // A tiny depth can finish within the clock's resolution.
+    const double perSecond = totalMs > 0 ? static_cast<double>(totalCalls) / (totalMs / 1000.0) : 0;
+    out << "calls per second " << static_cast<std::uint64_t>(perSecond) << '\n';
     out << "slowest " << slowestMs << " ms " << slowest << '\n';
     return kExitOk;
 }

@@ -72,6 +72,15 @@ TEST(CliSearch, NoLegalMoveIsNoneAndOneMoveIsOneNode) {
     EXPECT_EQ(lines[1], "nodes 1");
 }
 
+TEST(CliBench, ReportsTheWholeSet) {
+    const std::vector<std::string> lines = Lines(Cli({"bench", "--depth", "1"}).out);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "positions 51");
+    EXPECT_EQ(lines[1], "depth 1");
+    EXPECT_GT(std::stoll(lines[2].substr(6)), 51);  // more than the roots alone
+    EXPECT_EQ(lines[4].rfind("calls per second ", 0), 0u);
+}
+
 TEST(CliPerft, CountsFromTheStart) {
     const char* expected[] = {"1", "20", "400", "8067", "153299"};
     for (int depth = 0; depth <= 4; ++depth)
