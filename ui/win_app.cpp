@@ -78,8 +78,8 @@ void CWinApp::Enable3dControlsStatic() {
 
 void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles) {
     // Nothing in the game uses the recent-file list or the preview count, so no profile file
-    // is read or written; only the list's length is kept.
-    maxRecentFiles_ = maxRecentFiles;
+    // is read or written.
+    (void)maxRecentFiles;
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {

@@ -41,7 +41,6 @@ class CWinApp {
     CFrameWnd* GetMainWnd() const;
     CDocument* GetDocument() const;
     ShellPlatform& Platform() const { return platform_; }
-    unsigned GetMaxRecentFiles() const { return maxRecentFiles_; }
 
   protected:
     void Enable3dControlsStatic();
@@ -56,7 +55,6 @@ class CWinApp {
 
     ShellPlatform& platform_;
     std::vector<std::string> arguments_;
-    unsigned maxRecentFiles_ = 0;
     std::unique_ptr<CSingleDocTemplate> template_;
 };
 
