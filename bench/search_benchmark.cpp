@@ -6,11 +6,11 @@
 #include <chrono>
 #include <string>
 
-#include "bench/benchmark_positions.h"
-#include "cli/notation.h"
+#include "engine/benchmark_positions.h"
 #include "engine/search.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
+#include "rules/notation.h"
 
 namespace kelvane {
 namespace {
@@ -18,8 +18,7 @@ namespace {
 constexpr int kBenchDepth = 6;
 
 Board BoardOf(const bench::BenchmarkPosition& position) {
-    std::string error;
-    return *cli::BoardFromFen(position.placement, error);
+    return *BoardFromFen(position.placement);
 }
 
 // The whole set once per iteration; calls per second is the figure to watch.
@@ -32,8 +31,7 @@ void BM_SearchWholeSet(benchmark::State& state) {
             SetRulesVariant(position.rules);
             ResetSearchCallCount();
             const auto start = std::chrono::steady_clock::now();
-            benchmark::DoNotOptimize(
-                Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
+            benchmark::DoNotOptimize(Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
             if (took.count() > slowestMs) slowestMs = took.count();

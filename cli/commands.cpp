@@ -9,19 +9,22 @@
 #include <optional>
 #include <string_view>
 
-#include "bench/benchmark_positions.h"
-#include "cli/notation.h"
 #include "cli/position_source.h"
+#include "engine/benchmark_positions.h"
 #include "engine/search.h"
+#include "engine/search_depth.h"
+#include "game/game.h"
+#include "game/game_state.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
+#include "rules/notation.h"
 
 namespace kelvane::cli {
 
 namespace {
 
-constexpr int kMaxDepth = 20;
-constexpr MoveWord kOpeningMove = PackMove(6, 1, 6, 2);
+// Depth 9 already takes about half a minute; deeper searches would never end for a user.
+constexpr int kMaxDepth = 10;
 
 struct UsageError {
     std::string message;
@@ -36,18 +39,19 @@ const std::map<std::string_view, std::string_view> kUsage = {
     {"search",
      "usage: kelvane-cli search POSITION SIDE DEPTH [--rules king|all]\n"
      "  Line 1: the chosen move, or none. Line 2: nodes N (calls of the search, root\n"
-     "  included). Line 3: time T ms.\n"},
+     "  included). Line 3: time T ms. DEPTH is 0 to 10.\n"},
     {"perft",
      "usage: kelvane-cli perft POSITION SIDE DEPTH\n"
-     "  Counts the move sequences of DEPTH plies, sides alternating.\n"},
+     "  Counts the move sequences of DEPTH (0 to 10) plies, sides alternating.\n"},
     {"selfplay",
      "usage: kelvane-cli selfplay [--depth N] [--rules king|all] [--max-plies N] [--positions]\n"
      "  The computer plays both sides from the start, Black opening with g7g6; one move per\n"
      "  line, then the winner. --positions adds the placement after each move. Defaults:\n"
-     "  depth 2, rules king, 1000 plies.\n"},
+     "  depth 2 (0 to 10), rules king, 1000 plies.\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
-     "  Searches the built-in benchmark positions (default depth 6) and reports the total\n"
+     "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
+     "total\n"
      "  calls of the search, the time and the calls per second.\n"},
 };
 
@@ -68,9 +72,8 @@ int ParseNumber(std::string_view text, std::string_view what, int max) {
 }
 
 Board ParsePosition(const std::string& text) {
-    std::string error;
-    std::optional<Board> board = LoadPosition(text, error);
-    if (!board) throw UsageError{error};
+    Result<Board> board = LoadPosition(text);
+    if (!board) throw UsageError{board.reason()};
     return *board;
 }
 
@@ -192,35 +195,45 @@ int RunPerft(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-// The computer against itself as autoplay plays it: Black opens with the fixed move, then the
-// sides alternate, and a side without a legal move at its turn wins.
+// The game's autoplay, printed: each move on a line, then the result.
+class SelfplayPrinter : public GameHost {
+  public:
+    SelfplayPrinter(std::ostream& out, bool withPositions)
+        : out_(out), withPositions_(withPositions) {}
+    void SetGame(const Game* game) { game_ = game; }
+    bool Finished() const { return finished_; }
+
+    void MovePlayed(Side, MoveWord move) override {
+        out_ << MoveToText(move);
+        if (withPositions_) out_ << ' ' << BoardToFen(game_->GetBoard());
+        out_ << '\n';
+    }
+    void AnnounceResult(const std::string& text) override {
+        out_ << text << '\n';
+        finished_ = true;
+    }
+
+  private:
+    std::ostream& out_;
+    bool withPositions_;
+    const Game* game_ = nullptr;
+    bool finished_ = false;
+};
+
+// The computer against itself, as autoplay plays it from a new game: Black opens with the
+// fixed move, then the sides alternate, and a side without a legal move at its turn wins.
 int RunSelfplay(Args args, std::ostream& out) {
     const Options options =
         ParseOptions(args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions"});
-    const int depth = options.depth < 0 ? 2 : options.depth;
     SetRulesVariant(options.rules);
-    Board board;
-    SetUpStartingPosition(board);
-    Side side = 1;
-    for (int ply = 0; ply < options.maxPlies; ++ply) {
-        const MoveWord move =
-            ply == 0 ? kOpeningMove : Search(board, 1, side, depth, kRootBound, 1);
-        if (move > 0) {
-            ApplyMove(board, move);
-            out << MoveToText(move);
-            if (options.positions) out << ' ' << BoardToFen(board);
-            out << '\n';
-            TestEndOfGame(board, GetRulesVariant());
-        } else {
-            SetGameResult(static_cast<GameResult>(side));
-        }
-        if (GetGameResult() != 0) {
-            out << (GetGameResult() == 1 ? "Black wins!" : "White wins!") << '\n';
-            return kExitOk;
-        }
-        side = Opponent(side);
-    }
-    out << "No result within " << options.maxPlies << " plies.\n";
+    ResetGameState();
+    SelfplayPrinter printer(out, options.positions);
+    Game game(printer);
+    printer.SetGame(&game);
+    SetSearchDepth(options.depth < 0 ? kDepthEasy : options.depth);
+    game.StartAutoplay();
+    for (int ply = 0; ply < options.maxPlies && !printer.Finished(); ++ply) game.AutoplayTick();
+    if (!printer.Finished()) out << "No result within " << options.maxPlies << " plies.\n";
     return kExitOk;
 }
 
@@ -260,6 +273,28 @@ const std::map<std::string_view, Command> kCommands = {
     {"bench", RunBench}, {"selfplay", RunSelfplay},
 };
 
+// An error line stays one line, and a terminal shows it as it is: control characters and
+// other bytes that print nothing are written as escapes.
+std::string Printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 bool WantsHelp(Args args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") return true;
@@ -280,7 +315,8 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
     }
     const auto command = kCommands.find(args[0]);
     if (command == kCommands.end()) {
-        err << "kelvane-cli: unknown command '" << args[0] << "' (try kelvane-cli --help)\n";
+        err << "kelvane-cli: unknown command '" << Printable(args[0])
+            << "' (try kelvane-cli --help)\n";
         return kExitUsage;
     }
     const Args rest = args.subspan(1);
@@ -291,7 +327,7 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
     try {
         return command->second(rest, out);
     } catch (const UsageError& error) {
-        err << "kelvane-cli " << args[0] << ": " << error.message << '\n';
+        err << "kelvane-cli " << args[0] << ": " << Printable(error.message) << '\n';
         return kExitUsage;
     }
 }

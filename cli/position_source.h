@@ -1,14 +1,14 @@
 // Where a position given on the command line comes from: "start", a FEN placement field, or a
-// 64-byte saved game.
+// saved game file.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "rules/board.h"
+#include "rules/result.h"
 
 namespace kelvane::cli {
 
-std::optional<Board> LoadPosition(const std::string& text, std::string& error);
+Result<Board> LoadPosition(const std::string& text);
 
 }  // namespace kelvane::cli

@@ -8,4 +8,8 @@ GameState& TheGameState() {
     return state;
 }
 
+void ResetGameState() {
+    TheGameState() = GameState{};
+}
+
 }  // namespace kelvane

@@ -1,5 +1,8 @@
-// What the game says to the player.
+// What the game says to the player, and its fixed first move.
 #pragma once
+
+#include "rules/board.h"
+#include "rules/evaluation.h"
 
 namespace kelvane {
 
@@ -10,10 +13,14 @@ inline constexpr const char* kHumanWonText = "You won!";
 inline constexpr const char* kBlackWinsText = "Black wins!";
 inline constexpr const char* kWhiteWinsText = "White wins!";
 
-// The game's own boxes carry no caption at all.
-inline constexpr const char* kGameMessageCaption = "";
-// Boxes about failed file operations carry the application's title, as the framework's
-// own boxes do.
-inline constexpr const char* kFileMessageCaption = "chess";
+constexpr const char* HumanGameResultText(GameResult result) {
+    return result == 1 ? kComputerWonText : kHumanWonText;
+}
+constexpr const char* AutoplayResultText(GameResult result) {
+    return result == 1 ? kBlackWinsText : kWhiteWinsText;
+}
+
+// The computer's fixed first move: side 1's pawn from column 6, row 1 to column 6, row 2.
+inline constexpr MoveWord OpeningMove = PackMove(6, 1, 6, 2);
 
 }  // namespace kelvane

@@ -1,65 +1,198 @@
 #include "game/saved_game_file.h"
 
-#include "platform/file.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "rules/saved_game.h"
 
 namespace kelvane {
 
-using platform::CFile;
-using platform::CFileException;
+namespace {
 
-std::string WriteSavedGame(const Board& board, const std::string& fileName) {
-    const std::string temporaryName = fileName + ".tmp";
-    CFile file;
-    try {
-        CFileException openError;
-        if (!file.Open(temporaryName, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
-                       &openError)) {
-            throw openError;
-        }
-        file.Write(board.data(), static_cast<unsigned>(board.size()));
-        file.Flush();
-        file.Close();
-        CFile::Rename(temporaryName, fileName);
-    } catch (const CFileException& error) {
-        file.Abort();
-        try {
-            CFile::Remove(temporaryName);
-        } catch (const CFileException&) {
-            // Never created, or not ours to remove (a directory): nothing to clean.
-        }
-        return "The game could not be saved. " + error.GetErrorMessage() +
-               " Any game saved before is kept.";
+// The sentence the framework's file messages use: the file's name, then the system's reason.
+std::string FileMessage(const std::string& fileName, int error) {
+    return "\"" + fileName + "\": " + std::strerror(error) + ".";
+}
+
+SaveOutcome SaveFailed(const std::string& fileName, int error) {
+    return {false, "The game could not be saved. " + FileMessage(fileName, error) +
+                       " Any game saved before is kept."};
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
     }
-    return {};
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // The error of close, which may be the first report of a failed write; 0 when fine.
+    int Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) != 0 && errno != EINTR ? errno : 0;
+    }
+
+  private:
+    int fd_;
+};
+
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+    int fd = -1;
+    do {
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// 0, or the errno of the first failure.
+int WriteAll(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t put = ::write(fd, bytes + done, size - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return errno;
+        if (put == 0) return ENOSPC;
+        done += static_cast<std::size_t>(put);
+    }
+    return 0;
+}
+
+int SyncAndClose(FileDescriptor& file) {
+    // Devices cannot be synced; there is nothing of theirs to lose.
+    if (::fsync(file.get()) != 0 && errno != EINVAL && errno != EROFS) {
+        const int error = errno;
+        file.Close();
+        return error;
+    }
+    return file.Close();
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The file a save must replace: a symbolic link's target, so the link stays a link.
+std::string ReplacedPath(const std::string& fileName) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(fileName, error)) return fileName;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(fileName, error);
+    return error ? fileName : target.string();
+}
+
+// Rewrites an existing file in place, for a folder where no temporary file can be made. A
+// 64-byte rewrite of a file at least as long needs no new room on the disk; on a failure the
+// old bytes are put back.
+SaveOutcome RewriteInPlace(const Board& board, const std::string& path,
+                           const std::string& fileName) {
+    FileDescriptor file(OpenRetrying(path.c_str(), O_RDWR | O_NONBLOCK));
+    if (!file.valid()) return SaveFailed(fileName, errno);
+    std::array<unsigned char, 4096> old{};
+    const ssize_t oldSize = ::pread(file.get(), old.data(), old.size(), 0);
+    int error = oldSize < 0 ? errno : 0;
+    if (error == 0) error = WriteAll(file.get(), board.data(), board.size());
+    if (error == 0 && ::ftruncate(file.get(), static_cast<off_t>(board.size())) != 0) error = errno;
+    if (error == 0) error = SyncAndClose(file);
+    if (error != 0 && file.valid() && oldSize >= 0) {
+        ::pwrite(file.get(), old.data(), static_cast<std::size_t>(oldSize), 0);
+        ::ftruncate(file.get(), oldSize);
+    }
+    return error == 0 ? SaveOutcome{true, {}} : SaveFailed(fileName, error);
+}
+
+}  // namespace
+
+SaveOutcome WriteSavedGame(const Board& board, const std::string& fileName) {
+    // A file-size limit must fail the write, not end the game.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    const std::string path = ReplacedPath(fileName);
+    mode_t mode = NewFileMode();
+    bool exists = false;
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        exists = true;
+        if (S_ISDIR(status.st_mode)) return SaveFailed(fileName, EISDIR);
+        if (!S_ISREG(status.st_mode)) return SaveFailed(fileName, EINVAL);
+        // As a plain open for writing would: a file we may not write is left alone.
+        FileDescriptor probe(OpenRetrying(path.c_str(), O_WRONLY | O_NONBLOCK));
+        if (!probe.valid()) return SaveFailed(fileName, errno);
+        mode = status.st_mode & 07777;
+    }
+
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::string temporary =
+        (folder.empty() ? std::string(".") : folder.string()) + "/.game.sav.XXXXXX";
+    std::vector<char> name(temporary.begin(), temporary.end());
+    name.push_back('\0');
+    // mkstemp creates the file exclusively under a fresh name: it never follows a link.
+    FileDescriptor file(::mkstemp(name.data()));
+    if (!file.valid()) {
+        const int error = errno;
+        if (exists) return RewriteInPlace(board, path, fileName);
+        return SaveFailed(fileName, error);
+    }
+    temporary = name.data();
+    int error = ::fchmod(file.get(), mode) != 0 ? errno : 0;
+    if (error == 0) error = WriteAll(file.get(), board.data(), board.size());
+    if (error == 0) error = SyncAndClose(file);
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        file.Close();
+        ::unlink(temporary.c_str());
+        return SaveFailed(fileName, error);
+    }
+    return {true, {}};
 }
 
 SavedGameRead ReadSavedGame(const std::string& fileName) {
     SavedGameRead result;
-    CFile file;
-    if (!file.Open(fileName, CFile::modeRead | CFile::shareExclusive)) return result;
-    try {
-        result.count = static_cast<int>(file.Read(result.codes.data(), 64));
-        file.Close();
-    } catch (const CFileException& error) {
-        file.Abort();
-        result.status = SavedGameRead::Status::ReadFailed;
-        result.count = 0;
-        result.message = "The saved game could not be read. " + error.GetErrorMessage() +
-                         " The board is left as it was.";
+    // Only a regular file is a saved game; a FIFO, a device or a folder is never opened as
+    // one, so reading cannot block.
+    struct stat status {};
+    if (::stat(fileName.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
+    FileDescriptor file(OpenRetrying(fileName.c_str(), O_RDONLY | O_NONBLOCK));
+    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return result;
-    }
-    for (int i = 0; i < result.count; ++i) {
-        const SquareCode code = result.codes[static_cast<std::size_t>(i)];
-        if (!IsSavedSquareCode(code)) {
+
+    // One byte more than a saved game is enough to tell that a file is too long.
+    std::array<unsigned char, kSavedGameSize + 1> bytes{};
+    std::size_t count = 0;
+    while (count < bytes.size()) {
+        const ssize_t got = ::read(file.get(), bytes.data() + count, bytes.size() - count);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
             result.status = SavedGameRead::Status::Refused;
-            result.count = 0;
-            result.message = "\"" + fileName + "\" does not hold a saved game: byte " +
-                             std::to_string(i) + " has the value " + std::to_string(code) +
-                             ", which is no square code. The board is left as it was.";
+            result.message = "The saved game could not be read. " + FileMessage(fileName, errno) +
+                             " The board is left as it was.";
             return result;
         }
+        if (got == 0) break;
+        count += static_cast<std::size_t>(got);
+    }
+    const Result<Board> decoded = DecodeSavedGame(std::span(bytes.data(), count));
+    if (!decoded) {
+        result.status = SavedGameRead::Status::Refused;
+        result.message = "\"" + fileName + "\" does not hold a saved game: " + decoded.reason() +
+                         ". The board is left as it was.";
+        return result;
     }
     result.status = SavedGameRead::Status::Loaded;
+    result.board = *decoded;
     return result;
 }
 

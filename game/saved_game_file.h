@@ -1,4 +1,4 @@
-// The saved game on disk: the Board's 64 square codes in index order, nothing else.
+// The saved game on disk: one file holding the Board's 64 square codes.
 #pragma once
 
 #include <string>
@@ -9,30 +9,29 @@ namespace kelvane {
 
 inline constexpr const char* kSavedGameFileName = "game.sav";
 
-// Whether a byte of the file can stand on the Board: 0 or a piece of either side.
-constexpr bool IsSavedSquareCode(SquareCode code) {
-    return code == 0 || IsPieceCode(code);
-}
+struct SaveOutcome {
+    bool saved = false;
+    std::string message;  // when not saved: a sentence naming the file and the cause
+};
 
-// Writes board to fileName through a temporary file beside it, which replaces fileName only
-// once it has been written whole, so a failed save never costs the game saved before.
-// Returns an empty string on success, otherwise the sentence to show the player.
-std::string WriteSavedGame(const Board& board, const std::string& fileName);
+// Replaces fileName's contents whole or not at all: the bytes go to a fresh temporary file
+// beside it (beside a symbolic link's target), which is renamed over it with the old file's
+// permissions. An existing file that cannot be opened for writing is left untouched. Where no
+// temporary file can be made but the file itself is writable, it is rewritten in place.
+SaveOutcome WriteSavedGame(const Board& board, const std::string& fileName);
 
 struct SavedGameRead {
     enum class Status {
-        NotOpened,   // missing or not openable: nothing was read
-        Loaded,      // codes[0 .. count - 1] hold the file's first bytes, all square codes
-        ReadFailed,  // opened, but the system failed to read it
-        Refused,     // holds a byte that is no square code
+        NotOpened,  // missing, not openable, or no regular file: nothing was read
+        Loaded,     // board holds the saved game
+        Refused,    // unreadable, or not a saved game: message says why
     };
     Status status = Status::NotOpened;
-    Board codes{};
-    int count = 0;
-    std::string message;  // for ReadFailed and Refused
+    Board board{};
+    std::string message;
 };
 
-// Reads at most the first 64 bytes of fileName.
+// Never blocks and never reads more than 65 bytes.
 SavedGameRead ReadSavedGame(const std::string& fileName);
 
 }  // namespace kelvane

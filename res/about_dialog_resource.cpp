@@ -5,6 +5,11 @@
 namespace kelvane::res {
 namespace {
 
+using framework::ControlKind;
+using framework::DialogControlResource;
+using framework::DialogResource;
+using framework::IDC_STATIC;
+
 constexpr int kIdOk = 1;
 
 // Template order; on screen the three paragraphs read 5, 6, 4 from the top.
@@ -36,7 +41,7 @@ constexpr DialogResource kAboutBox{
 
 }  // namespace
 
-const DialogResource* FindDialogResource(unsigned id) {
+const framework::DialogResource* FindDialogResource(unsigned id) {
     return id == IDD_ABOUTBOX ? &kAboutBox : nullptr;
 }
 

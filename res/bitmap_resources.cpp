@@ -10,7 +10,8 @@ namespace {
 
 struct Sheet {
     std::vector<std::uint32_t> pixels;
-    SheetData data;
+    framework::BitmapResource data;
+    SquareColours colours;
 };
 
 // A sheet whose text does not parse stays empty, so loading it fails instead of showing junk.
@@ -20,26 +21,37 @@ Sheet BuildSheet(std::string_view art) {
     if (parsed.ok) {
         sheet.pixels = ComposeSheet(parsed.art);
         sheet.data = {kSheetWidth, kSheetHeight, sheet.pixels.data()};
+        sheet.colours = {parsed.art.lightSquare, parsed.art.darkSquare};
     }
     return sheet;
 }
 
-const SheetData* Published(const Sheet& sheet) {
+const framework::BitmapResource* Published(const Sheet& sheet) {
     return sheet.pixels.empty() ? nullptr : &sheet.data;
+}
+
+const Sheet* SheetOf(unsigned id) {
+    if (id == IDB_STANDARD_SET) {
+        static const Sheet standard = BuildSheet(StandardSetArt());
+        return &standard;
+    }
+    if (id == IDB_EXTRA_SET) {
+        static const Sheet extra = BuildSheet(ExtraSetArt());
+        return &extra;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-const SheetData* FindBitmapResource(unsigned id) {
-    if (id == IDB_STANDARD_SET) {
-        static const Sheet standard = BuildSheet(StandardSetArt());
-        return Published(standard);
-    }
-    if (id == IDB_EXTRA_SET) {
-        static const Sheet extra = BuildSheet(ExtraSetArt());
-        return Published(extra);
-    }
-    return nullptr;
+const framework::BitmapResource* FindBitmapResource(unsigned id) {
+    const Sheet* sheet = SheetOf(id);
+    return sheet != nullptr ? Published(*sheet) : nullptr;
+}
+
+SquareColours SquareColoursOf(unsigned sheetId) {
+    const Sheet* sheet = SheetOf(sheetId);
+    return sheet != nullptr ? sheet->colours : SquareColours{};
 }
 
 }  // namespace kelvane::res

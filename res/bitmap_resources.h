@@ -3,18 +3,22 @@
 
 #include <cstdint>
 
+#include "framework/resources.h"
+
 namespace kelvane::res {
 
 inline constexpr unsigned IDB_STANDARD_SET = 131;
 inline constexpr unsigned IDB_EXTRA_SET = 133;
 
-struct SheetData {
-    int width = 0;
-    int height = 0;
-    const std::uint32_t* pixels = nullptr;  // 0x00BBGGRR, row by row from the top-left corner
+// The two square colours a sheet's cells are drawn on (0x00BBGGRR); black for an id that
+// names no sheet.
+struct SquareColours {
+    std::uint32_t light = 0;
+    std::uint32_t dark = 0;
 };
+SquareColours SquareColoursOf(unsigned sheetId);
 
 // Null for an id that names no bitmap of ours.
-const SheetData* FindBitmapResource(unsigned id);
+const framework::BitmapResource* FindBitmapResource(unsigned id);
 
 }  // namespace kelvane::res

@@ -2,10 +2,13 @@
 
 #include <array>
 
-#include "game/command_ids.h"
+#include "framework/command_ids.h"
+#include "res/command_ids.h"
 
 namespace kelvane::res {
 namespace {
+
+using namespace framework;
 
 constexpr std::array kGameMenu{
     MenuItemResource{"&New\tCtrl+N", ID_FILE_NEW},

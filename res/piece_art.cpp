@@ -166,18 +166,17 @@ std::vector<std::uint32_t> ComposeSheet(const PieceArt& art) {
     for (int y = 0; y < kSheetHeight; ++y) {
         for (int x = 0; x < kSheetWidth; ++x) {
             sheet[static_cast<std::size_t>(y * kSheetWidth + x)] =
-                y < 64 ? art.lightSquare : art.darkSquare;
+                y < CellY(2, true) ? art.lightSquare : art.darkSquare;
         }
     }
-    constexpr std::array<int, 2> kSideRowOrigin = {32, 0};  // side 1, side 2
-    for (int onDark = 0; onDark <= 1; ++onDark) {
-        const std::uint32_t background = onDark != 0 ? art.darkSquare : art.lightSquare;
+    for (const bool onDark : {false, true}) {
+        const std::uint32_t background = onDark ? art.darkSquare : art.lightSquare;
         for (int side = 1; side <= 2; ++side) {
-            const int originY = onDark * 64 + kSideRowOrigin[static_cast<std::size_t>(side - 1)];
+            const int originY = CellY(side, onDark);
             for (int kind = 1; kind <= 6; ++kind) {
                 const PieceCell& cell = art.cells[static_cast<std::size_t>(side - 1)]
                                                  [static_cast<std::size_t>(kind - 1)];
-                const int originX = (kind - 1) * kCellWidth;
+                const int originX = CellX(kind);
                 for (int y = 0; y < kCellHeight; ++y) {
                     for (int x = 0; x < kCellWidth; ++x) {
                         const std::uint32_t colour =

@@ -15,6 +15,16 @@ inline constexpr int kCellHeight = 32;
 inline constexpr int kSheetWidth = 144;
 inline constexpr int kSheetHeight = 130;
 
+// Where the cell of a piece of side (1 black, 2 white) and kind (1 pawn .. 6 king) starts on
+// a sheet: white pieces at y 0 and black ones at y 32 on the light colour, the same at y 64
+// and 96 on the dark colour; kinds from pawn to king at x 0, 24, ... 120.
+constexpr int CellX(int kind) {
+    return (kind - 1) * kCellWidth;
+}
+constexpr int CellY(int side, bool onDarkSquare) {
+    return (onDarkSquare ? 2 * kCellHeight : 0) + (side == 1 ? kCellHeight : 0);
+}
+
 // A cell pixel that takes the square colour of its sheet row; no real colour has a high byte.
 inline constexpr std::uint32_t kCellBackground = 0xFF000000;
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/notation.h"
 #include "rules/evaluation.h"
+#include "rules/notation.h"
 
 namespace kelvane::cli {
 namespace {
@@ -64,7 +64,8 @@ TEST(CliSearch, PrintsMoveNodesAndTime) {
 }
 
 TEST(CliSearch, NoLegalMoveIsNoneAndOneMoveIsOneNode) {
-    std::vector<std::string> lines = Lines(Cli({"search", "8/8/8/8/8/3p4/3P4/8", "white", "3"}).out);
+    std::vector<std::string> lines =
+        Lines(Cli({"search", "8/8/8/8/8/3p4/3P4/8", "white", "3"}).out);
     EXPECT_EQ(lines[0], "none");
     EXPECT_EQ(lines[1], "nodes 1");
     lines = Lines(Cli({"search", "8/8/8/8/8/8/4k3/4K3", "black", "5", "--rules", "all"}).out);
@@ -108,7 +109,8 @@ TEST(CliSavedGame, ReadsA64ByteFileAndRefusesOthers) {
     Board start;
     SetUpStartingPosition(start);
     std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(start.data()), 64);
-    std::ofstream(shortFile, std::ios::binary).write(reinterpret_cast<const char*>(start.data()), 10);
+    std::ofstream(shortFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(start.data()), 10);
     Board bad = start;
     bad[40] = 17;
     std::ofstream(junk, std::ios::binary).write(reinterpret_cast<const char*>(bad.data()), 64);
@@ -160,16 +162,6 @@ TEST(CliHelp, EveryCommandHasHelp) {
         EXPECT_NE(run.out.find(std::string("kelvane-cli ") + command), std::string::npos);
     }
     EXPECT_EQ(Cli({"--help"}).status, 0);
-}
-
-TEST(Notation, FenRoundTripsAndCoordinatesFollowTheRanks) {
-    std::string error;
-    const std::optional<Board> board = BoardFromFen(kStartFen, error);
-    ASSERT_TRUE(board);
-    EXPECT_EQ(BoardToFen(*board), kStartFen);
-    EXPECT_EQ((*board)[static_cast<std::size_t>(SquareIndex(4, 0))], 16);  // e8
-    EXPECT_EQ(MoveToText(PackMove(6, 1, 6, 2)), "g7g6");
-    EXPECT_EQ(MoveToText(PackMove(0, 7, 7, 0)), "a1h8");
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST_P(AutoplayEndTest, TheGameRunsToItsEndAndTheTimerStopsBeforeTheBox) {
     }
     View().OnGameAutoplay();
     backend_.SetMessageBoxCallback(
-        [this](const platform::RecordedMessageBox&) { EXPECT_FALSE(backend_.IsTimerRunning(0)); });
+        [this](const framework::RecordedMessageBox&) { EXPECT_FALSE(backend_.IsTimerRunning(0)); });
     std::size_t lastTick = 0;
     for (int ticks = 0; backend_.MessageBoxes().empty(); ++ticks) {
         ASSERT_LT(ticks, 1000) << "the game does not end";

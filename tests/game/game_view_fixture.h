@@ -11,15 +11,15 @@
 #include <utility>
 #include <vector>
 
+#include "app/display_settings.h"
 #include "engine/search.h"
 #include "engine/search_depth.h"
-#include "game/display_settings.h"
+#include "framework/testing/recording_backend.h"
 #include "game/game_view.h"
 #include "game/messages.h"
-#include "platform/recording_backend.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
-#include "tests/platform/scoped_temp_directory.h"
+#include "tests/framework/scoped_temp_directory.h"
 
 namespace kelvane::testing {
 
@@ -37,8 +37,8 @@ struct DrawnFrame {
 
 class TestView : public GameView {
   public:
-    void OnDraw(platform::CDC*) override {
-        dynamic_cast<platform::RecordingBackend&>(*GetWindow()).Record("OnDraw");
+    void OnDraw(framework::CDC*) override {
+        dynamic_cast<framework::RecordingBackend&>(*GetWindow()).Record("OnDraw");
         frames.push_back(
             {GetBoard(), {TheGameState().SelectedSquare, TheGameState().LastMoveSquare}});
     }
@@ -112,7 +112,7 @@ class GameViewTest : public ::testing::Test {
         const int size = GetSquareSize();
         ClickPixel(column * size + size / 2, row * size + size / 2);
     }
-    void ClickPixel(int x, int y) { view_.OnLButtonDown(0, platform::CPoint{x, y}); }
+    void ClickPixel(int x, int y) { view_.OnLButtonDown(0, framework::CPoint{x, y}); }
     UnpackedMove FirstSide2Move() {
         MoveList moves{};
         EXPECT_GE(GenerateMoves(GetBoard(), std::span<MoveWord>(moves), 2), 0);
@@ -127,7 +127,7 @@ class GameViewTest : public ::testing::Test {
     }
 
     ScopedTempDirectory directory_;
-    platform::RecordingBackend backend_;
+    framework::RecordingBackend backend_;
     TestView view_;  // made before the game and settings above are put back
 };
 

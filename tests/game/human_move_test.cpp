@@ -60,7 +60,7 @@ TEST_F(HumanMoveTest, SelectionTakesThePiecesTargetsButOnlyTheLegalMovesOfTheMom
     EXPECT_EQ(State().SelectedSquare, 7);
     EXPECT_EQ(State().TargetCount, 0);
     backend_.ClearLog();
-    View().OnRButtonDown(0, platform::CPoint{20, 260});
+    View().OnRButtonDown(0, framework::CPoint{20, 260});
     EXPECT_TRUE(GetLog().empty());
 }
 

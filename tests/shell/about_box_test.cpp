@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "platform/qt/qt_template_dialog.h"
+#include "framework/qt/qt_template_dialog.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace kelvane::testing {
@@ -14,7 +14,7 @@ void ExpectTheAboutBox(QDialog* dialog, QWidget* mainWindow) {
     EXPECT_EQ(dialog->parentWidget(), mainWindow);
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     const res::DialogResource& about = *res::FindDialogResource(res::IDD_ABOUTBOX);
-    const auto units = platform::qt::BaseUnitsOf(platform::qt::ChooseDialogFonts(about).layout);
+    const auto units = framework::qt::BaseUnitsOf(framework::qt::ChooseDialogFonts(about).layout);
     const auto pixels = [&](int x, int y) { return QPoint(x * units.x / 4, y * units.y / 8); };
     EXPECT_LE((QPoint(dialog->width(), dialog->height()) - pixels(about.width, about.height))
                   .manhattanLength(),

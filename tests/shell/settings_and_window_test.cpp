@@ -131,14 +131,15 @@ TEST_F(WindowTest, TheBoardIsShownPixelForPixel) {
     const int scale = static_cast<int>(View().devicePixelRatioF());
     ASSERT_GE(scale, std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR")));
     const QImage shown = Shown();
-    const platform::CBitmap& buffer = View().Buffer();
+    const framework::CBitmap& buffer = View().Buffer();
     ASSERT_EQ(shown.size(), QSize(buffer.Width() * scale, buffer.Height() * scale));
     int mismatches = 0;
     for (int y = 0; y < shown.height(); ++y) {
         for (int x = 0; x < shown.width(); ++x) {
-            const platform::COLORREF c = buffer.GetPixel(x / scale, y / scale);
-            mismatches += shown.pixel(x, y) != qRgb(platform::GetRValue(c), platform::GetGValue(c),
-                                                    platform::GetBValue(c));
+            const framework::COLORREF c = buffer.GetPixel(x / scale, y / scale);
+            mismatches +=
+                shown.pixel(x, y) !=
+                qRgb(framework::GetRValue(c), framework::GetGValue(c), framework::GetBValue(c));
         }
     }
     EXPECT_EQ(mismatches, 0);

@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "game/display_settings.h"
-#include "platform/qt/qt_frame_window.h"
-#include "platform/qt/qt_shell_platform.h"
-#include "platform/qt/qt_view_window.h"
+#include "app/chess_app.h"
+#include "app/chess_view.h"
+#include "app/display_settings.h"
+#include "framework/qt/qt_frame_window.h"
+#include "framework/qt/qt_shell_platform.h"
+#include "framework/qt/qt_view_window.h"
 #include "rules/evaluation.h"
-#include "ui/chess_app.h"
-#include "ui/chess_view.h"
 
 namespace kelvane::testing {
 
@@ -61,15 +61,15 @@ class ShellTest : public ::testing::Test {
     }
     // Starts the program; arguments as after the program's name.
     void Start(std::vector<std::string> arguments = {}) {
-        platform_ = std::make_unique<platform::qt::QtShellPlatform>();
+        platform_ = std::make_unique<framework::qt::QtShellPlatform>();
         app_ = std::make_unique<CChessApp>(*platform_, std::move(arguments));
         ASSERT_TRUE(app_->InitInstance());
         Window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     }
 
-    platform::qt::QtFrameWindow& Window() const { return *platform_->MainWindow(); }
-    platform::qt::QtViewWindow& View() const { return *platform_->ViewWindow(); }
+    framework::qt::QtFrameWindow& Window() const { return *platform_->MainWindow(); }
+    framework::qt::QtViewWindow& View() const { return *platform_->ViewWindow(); }
     Board& TheBoard() const {
         return static_cast<CChessView*>(app_->GetMainWnd()->GetActiveView())->GetBoard();
     }
@@ -91,7 +91,7 @@ class ShellTest : public ::testing::Test {
 
     std::filesystem::path previous_ = std::filesystem::current_path();
     QTemporaryDir scratch_;
-    std::unique_ptr<platform::qt::QtShellPlatform> platform_;
+    std::unique_ptr<framework::qt::QtShellPlatform> platform_;
     std::unique_ptr<CChessApp> app_;
 };
 

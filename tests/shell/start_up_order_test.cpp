@@ -4,10 +4,10 @@
 
 #include <sstream>
 
+#include "app/chess_app.h"
+#include "app/display_settings.h"
+#include "framework/testing/recording_backend.h"
 #include "game/command_ids.h"
-#include "game/display_settings.h"
-#include "platform/recording_backend.h"
-#include "ui/chess_app.h"
 
 namespace kelvane::testing {
 namespace {
@@ -31,18 +31,18 @@ class RecordingPlatform : public ShellPlatform, public FrameBackend {
         view.Record("CreateFrameWindow");
         return this;
     }
-    platform::WindowBackend* CreateViewWindow(FrameBackend*, platform::CView*) override {
+    framework::WindowBackend* CreateViewWindow(FrameBackend*, framework::CView*) override {
         view.Record("CreateViewWindow");
         return &view;
     }
-    int RunModalDialog(const res::DialogResource&) override { return platform::IDOK; }
+    int RunModalDialog(const res::DialogResource&) override { return framework::IDOK; }
     std::optional<std::string> PromptForFileToOpen() override {
-        if (!chosenFile) throw platform::CFileException::FromErrno(ENOSPC, "game.sav");
+        if (!chosenFile) throw framework::CFileException::FromErrno(ENOSPC, "game.sav");
         return chosenFile;
     }
     int MessageBox(const std::string& text, const std::string& caption) override {
         view.Record(Call("MessageBox", text, caption));
-        return platform::IDOK;
+        return framework::IDOK;
     }
     bool ModifyStyle(unsigned long remove, unsigned long add) override {
         view.Record(Call("ModifyStyle", remove, add));
@@ -67,7 +67,7 @@ class RecordingPlatform : public ShellPlatform, public FrameBackend {
         return view.Log();
     }
 
-    platform::RecordingBackend view;
+    framework::RecordingBackend view;
     std::optional<std::string> chosenFile;
 
   private:

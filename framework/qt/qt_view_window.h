@@ -1,0 +1,59 @@
+// The board view's window: a widget that keeps the view's picture in a pixel buffer of its own
+// size and shows it pixel for pixel.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "framework/device_context.h"
+#include "framework/window.h"
+
+class QTimer;
+
+namespace kelvane::framework::qt {
+
+class QtViewWindow final : public QWidget, public WindowBackend {
+  public:
+    QtViewWindow(CView* view, QWidget* parent);
+    ~QtViewWindow() override;
+
+    // From now on no message reaches the view; its timers stop.
+    void DetachView();
+
+    void InvalidateRect(bool erase) override;
+    void UpdateWindow() override;
+    CDC* GetDC() override;
+    void ReleaseDC(CDC* dc) override;
+    bool SetTimer(std::uintptr_t id, unsigned elapseMs) override;
+    bool KillTimer(std::uintptr_t id) override;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void Sleep(unsigned milliseconds) override;
+
+    bool IsTimerRunning(std::uintptr_t id) const;
+    // The pixels last shown, 0x00BBGGRR.
+    const CBitmap& Buffer() const { return buffer_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void MatchBufferToSize();
+    void FillBackground();
+
+    CView* view_;
+    CBitmap buffer_;
+    CDC windowDC_;
+    bool updatePending_ = false;
+    bool showBufferOnly_ = false;
+    int waitCursorDepth_ = 0;
+    std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
+};
+
+}  // namespace kelvane::framework::qt

@@ -1,0 +1,19 @@
+#include "res/program_resources.h"
+
+#include "res/about_dialog_resource.h"
+#include "res/bitmap_resources.h"
+#include "res/kelvane_icon.xpm"
+#include "res/menu_resource.h"
+#include "res/string_resource.h"
+
+namespace kelvane::res {
+
+const framework::ResourceTable& ProgramResources() {
+    static const framework::ResourceTable table{
+        kMainFrameResource, kDocumentStrings, kApplicationTitle,  MainMenuBar(),
+        MainAccelerators(), kelvane_icon,     FindDialogResource, FindBitmapResource,
+    };
+    return table;
+}
+
+}  // namespace kelvane::res

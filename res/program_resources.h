@@ -1,0 +1,10 @@
+// Every resource compiled into the program, as the framework finds them.
+#pragma once
+
+#include "framework/resources.h"
+
+namespace kelvane::res {
+
+const framework::ResourceTable& ProgramResources();
+
+}  // namespace kelvane::res

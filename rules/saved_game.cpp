@@ -1,0 +1,26 @@
+#include "rules/saved_game.h"
+
+#include <string>
+
+namespace kelvane {
+
+Result<Board> DecodeSavedGame(std::span<const unsigned char> bytes) {
+    if (bytes.size() != kSavedGameSize) {
+        return Failure{"it holds " + std::to_string(bytes.size()) +
+                       (bytes.size() == 1 ? " byte" : " bytes") +
+                       " where a saved game has exactly 64"};
+    }
+    Board board{};
+    for (std::size_t i = 0; i < kSavedGameSize; ++i) {
+        const auto code = static_cast<SquareCode>(bytes[i]);
+        if (code != 0 && !IsPieceCode(code)) {
+            return Failure{"byte " + std::to_string(i) + " has the value " +
+                           std::to_string(static_cast<unsigned>(bytes[i])) +
+                           ", which is no square code"};
+        }
+        board[i] = code;
+    }
+    return board;
+}
+
+}  // namespace kelvane
