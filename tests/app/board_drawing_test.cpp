@@ -16,7 +16,7 @@
 namespace kelvane {
 namespace {
 
-using namespace platform;
+using namespace framework;
 using res::kCellBackground;
 
 constexpr COLORREF kWindow = RGB(12, 34, 56);  // around the board: the drawing leaves it alone
@@ -223,7 +223,7 @@ struct FrameCase {
     const char* name;
     int size, thickness;
     SquareRef lastMove, selected;
-    HintSquare hintFrom, hintTo;
+    Square hintFrom, hintTo;
     std::vector<std::pair<int, int>> targets;
     int targetCount;
     const char* frames;
@@ -244,8 +244,17 @@ const FrameCase kFrameCases[] = {
     {"GreenOverBlue", 40, 2, 202, -1, {2, 2}, {2, 2}, {}, 0, "G22"},
     {"HintShownWithOriginRowOff", 40, 2, -1, -1, {0, -1}, {6, 6}, {}, 0, "G66"},
     {"HintHiddenWithOriginColumnOff", 40, 2, -1, -1, {-1, 4}, {6, 6}, {}, 0, ""},
-    {"NoTargetsWithoutASelection", 40, 2, -1, -1, {}, {}, {{1, 5}}, 1, ""},
-    {"OnlyTheCountedTargets", 80, 5, -1, 107, {}, {}, {{0, 5}, {2, 5}, {3, 6}}, 2, "R17 Y05 Y25"},
+    {"NoTargetsWithoutASelection", 40, 2, -1, -1, {-1, -1}, {-1, -1}, {{1, 5}}, 1, ""},
+    {"OnlyTheCountedTargets",
+     80,
+     5,
+     -1,
+     107,
+     {-1, -1},
+     {-1, -1},
+     {{0, 5}, {2, 5}, {3, 6}},
+     2,
+     "R17 Y05 Y25"},
     // Values no game produces: frames off the board are skipped, and the count is held to the
     // list's 64 slots, all off the board but the last.
     {"NonsenseState", 40, 2, 899, kMax, {kMax, kMin}, {kMin, kMax}, OffBoardButLast(), kMax, "Y11"},

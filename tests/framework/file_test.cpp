@@ -8,7 +8,7 @@
 #include <array>
 #include <filesystem>
 
-#include "tests/framework/scoped_temp_directory.h"
+#include "tests/support/scoped_temp_directory.h"
 
 namespace kelvane::framework {
 namespace {

@@ -4,22 +4,26 @@
 #include <QPushButton>
 
 #include "framework/qt/qt_template_dialog.h"
+#include "res/about_dialog_resource.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace kelvane::testing {
 namespace {
 
+using namespace framework;
+using namespace res;
+
 void ExpectTheAboutBox(QDialog* dialog, QWidget* mainWindow) {
     EXPECT_EQ(dialog->windowTitle().toStdString(), "About Kelvane...");
     EXPECT_EQ(dialog->parentWidget(), mainWindow);
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    const res::DialogResource& about = *res::FindDialogResource(res::IDD_ABOUTBOX);
+    const DialogResource& about = *framework::FindDialogResource(res::IDD_ABOUTBOX);
     const auto units = framework::qt::BaseUnitsOf(framework::qt::ChooseDialogFonts(about).layout);
     const auto pixels = [&](int x, int y) { return QPoint(x * units.x / 4, y * units.y / 8); };
     EXPECT_LE((QPoint(dialog->width(), dialog->height()) - pixels(about.width, about.height))
                   .manhattanLength(),
               2);
-    for (const res::DialogControlResource& control : about.controls) {
+    for (const DialogControlResource& control : about.controls) {
         SCOPED_TRACE(control.text);
         QWidget* shown = nullptr;  // a label, or the default button
         for (auto* label : dialog->findChildren<QLabel*>())

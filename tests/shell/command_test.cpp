@@ -10,12 +10,16 @@
 #include <map>
 #include <sstream>
 
-#include "game/command_ids.h"
+#include "framework/command_ids.h"
 #include "game/game_state.h"
+#include "res/command_ids.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace kelvane::testing {
 namespace {
+
+using namespace framework;
+using namespace res;
 
 class MenuBarTest : public ShellTest {};
 

@@ -4,12 +4,16 @@
 #include <fstream>
 
 #include "engine/search_depth.h"
-#include "game/command_ids.h"
+#include "framework/command_ids.h"
 #include "game/game_state.h"
+#include "res/command_ids.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace kelvane::testing {
 namespace {
+
+using namespace framework;
+using namespace res;
 
 struct Setting {
     int commandId;
@@ -114,8 +118,8 @@ TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     ClickSquare(4, 4);
     EXPECT_EQ(TheBoard()[SquareIndex(4, 4)], kWhitePawn);
     EXPECT_EQ(TheBoard()[SquareIndex(4, 6)], 0);
-    const int column = SquareRefColumn(TheGameState().LastMoveSquare);
-    const int row = SquareRefRow(TheGameState().LastMoveSquare);
+    const int column = SquareOf(TheGameState().LastMoveSquare).column;
+    const int row = SquareOf(TheGameState().LastMoveSquare).row;
     ASSERT_GE(TheGameState().LastMoveSquare, 0);
     EXPECT_EQ(SideOf(TheBoard()[SquareIndex(column, row)]), 1) << "the computer's piece";
     const QImage shown = Shown();

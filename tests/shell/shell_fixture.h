@@ -16,6 +16,7 @@
 #include "framework/qt/qt_frame_window.h"
 #include "framework/qt/qt_shell_platform.h"
 #include "framework/qt/qt_view_window.h"
+#include "game/game_state.h"
 #include "rules/evaluation.h"
 
 namespace kelvane::testing {
@@ -70,7 +71,7 @@ class ShellTest : public ::testing::Test {
 
     framework::qt::QtFrameWindow& Window() const { return *platform_->MainWindow(); }
     framework::qt::QtViewWindow& View() const { return *platform_->ViewWindow(); }
-    Board& TheBoard() const {
+    const Board& TheBoard() const {
         return static_cast<CChessView*>(app_->GetMainWnd()->GetActiveView())->GetBoard();
     }
     QAction& MenuItem(int id) const {

@@ -6,11 +6,15 @@
 
 #include "app/chess_app.h"
 #include "app/display_settings.h"
+#include "framework/command_ids.h"
 #include "framework/testing/recording_backend.h"
-#include "game/command_ids.h"
+#include "res/command_ids.h"
 
 namespace kelvane::testing {
 namespace {
+
+using namespace framework;
+using namespace res;
 
 // "name(a,b,...)", as the log shows a call.
 template <typename... Args>
@@ -35,7 +39,7 @@ class RecordingPlatform : public ShellPlatform, public FrameBackend {
         view.Record("CreateViewWindow");
         return &view;
     }
-    int RunModalDialog(const res::DialogResource&) override { return framework::IDOK; }
+    int RunModalDialog(const DialogResource&) override { return framework::IDOK; }
     std::optional<std::string> PromptForFileToOpen() override {
         if (!chosenFile) throw framework::CFileException::FromErrno(ENOSPC, "game.sav");
         return chosenFile;

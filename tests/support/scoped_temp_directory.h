@@ -28,6 +28,8 @@ class ScopedTempDirectory {
     ScopedTempDirectory(const ScopedTempDirectory&) = delete;
     ScopedTempDirectory& operator=(const ScopedTempDirectory&) = delete;
 
+    const std::filesystem::path& path() const { return path_; }
+
   private:
     std::filesystem::path previous_, path_;
 };
