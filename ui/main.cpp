@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kelvane_version.h"
 #include "platform/qt/qt_application.h"
 #include "ui/chess_app.h"
 
@@ -27,7 +28,7 @@ bool HandledOnTheCommandLine(int argc, char** argv, int& status) {
             return true;
         }
         if (argument == "--version") {
-            std::cout << "Kelvane 1.0\n";
+            std::cout << "Kelvane " << kelvane::kKelvaneVersion << "\n";
             status = 0;
             return true;
         }
