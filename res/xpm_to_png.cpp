@@ -76,7 +76,8 @@ bool ReadXpm(const std::string& path, Art& art, std::string& error) {
             error = path + ": row " + std::to_string(y) + " is too short";
             return false;
         }
-        for (int x = 0; x < art.width; ++x) art.pixels.push_back(palette[row[static_cast<std::size_t>(x)]]);
+        for (int x = 0; x < art.width; ++x)
+            art.pixels.push_back(palette[row[static_cast<std::size_t>(x)]]);
     }
     return true;
 }
@@ -91,7 +92,8 @@ std::vector<unsigned char> Resample(const Art& art, int size) {
             Rgba sum;
             double area = 0;
             const double x0 = ox * sx, x1 = (ox + 1) * sx, y0 = oy * sy, y1 = (oy + 1) * sy;
-            for (int y = static_cast<int>(std::floor(y0)); y < static_cast<int>(std::ceil(y1)); ++y) {
+            for (int y = static_cast<int>(std::floor(y0)); y < static_cast<int>(std::ceil(y1));
+                 ++y) {
                 const double h = std::min<double>(y + 1, y1) - std::max<double>(y, y0);
                 for (int x = static_cast<int>(std::floor(x0)); x < static_cast<int>(std::ceil(x1));
                      ++x) {
@@ -129,8 +131,9 @@ void AppendChunk(std::vector<unsigned char>& out, const char (&type)[5],
     const std::size_t typeStart = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    AppendBigEndian(out, static_cast<std::uint32_t>(crc32(
-                             0L, out.data() + typeStart, static_cast<uInt>(out.size() - typeStart))));
+    AppendBigEndian(
+        out, static_cast<std::uint32_t>(
+                 crc32(0L, out.data() + typeStart, static_cast<uInt>(out.size() - typeStart))));
 }
 
 bool WritePng(const std::string& path, int size, const std::vector<unsigned char>& rgba) {
@@ -143,7 +146,8 @@ bool WritePng(const std::string& path, int size, const std::vector<unsigned char
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
+        Z_OK)
         return false;
     packed.resize(packedSize);
 
