@@ -9,6 +9,7 @@
 #include "framework/qt/qt_application.h"
 #include "framework/resources.h"
 #include "res/program_resources.h"
+#include "kelvane_version.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ bool HandledOnTheCommandLine(int argc, char** argv, int& status) {
             return true;
         }
         if (argument == "--version") {
-            std::cout << "Kelvane 1.0\n";
+            std::cout << "Kelvane " << kelvane::kKelvaneVersion << "\n";
             status = 0;
             return true;
         }

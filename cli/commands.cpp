@@ -15,6 +15,7 @@
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"
+#include "kelvane_version.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
 #include "rules/notation.h"
@@ -57,6 +58,7 @@ const std::map<std::string_view, std::string_view> kUsage = {
 
 constexpr std::string_view kMainUsage =
     "usage: kelvane-cli COMMAND [ARGS]\n"
+    "       kelvane-cli --version\n"
     "commands: moves, search, perft, selfplay, bench (COMMAND --help for each)\n"
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
@@ -311,6 +313,10 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kMainUsage;
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        out << "Kelvane " << kKelvaneVersion << '\n';
         return kExitOk;
     }
     const auto command = kCommands.find(args[0]);

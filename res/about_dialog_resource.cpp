@@ -1,6 +1,9 @@
 #include "res/about_dialog_resource.h"
 
 #include <array>
+#include <string_view>
+
+#include "kelvane_version.h"
 
 namespace kelvane::res {
 namespace {
@@ -34,6 +37,8 @@ constexpr std::array kAboutControls{
                           "shown on the possible moves. If there is at least one yellow square, "
                           "you click on one of them to confirm the move."},
 };
+// The About box names the project version (project() in CMakeLists.txt).
+static_assert(std::string_view(kAboutControls[0].text).ends_with(kKelvaneVersion));
 
 constexpr DialogResource kAboutBox{
     IDD_ABOUTBOX, 220, 146, "About Kelvane...", "MS Sans Serif", 8, kAboutControls,

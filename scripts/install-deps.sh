@@ -1,8 +1,9 @@
 #!/bin/sh
-# Installs what Kelvane needs to build, run and test on Debian 12 (run as root).
+# Installs what Kelvane needs to build, run, test and package on Debian 12 (run as root).
 set -e
 packages="cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libxkbcommon-dev zlib1g-dev
-  xvfb xauth xdotool imagemagick jwm x11-utils appstream desktop-file-utils fonts-dejavu-core"
+  xvfb xauth xdotool imagemagick jwm x11-utils appstream desktop-file-utils fonts-dejavu-core
+  dpkg-dev lintian man-db"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
