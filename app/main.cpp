@@ -8,8 +8,8 @@
 #include "app/chess_app.h"
 #include "framework/qt/qt_application.h"
 #include "framework/resources.h"
-#include "res/program_resources.h"
 #include "kelvane_version.h"
+#include "res/program_resources.h"
 
 namespace {
 

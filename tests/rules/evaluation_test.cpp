@@ -10,7 +10,7 @@ namespace kelvane {
 namespace {
 
 class Evaluation : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetRulesVariant(kKingMustDie);
         ResetEvaluation();
