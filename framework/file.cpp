@@ -158,29 +158,6 @@ unsigned CFile::Read(void* buffer, unsigned count) {
     return done;
 }
 
-void CFile::Write(const void* buffer, unsigned count) {
-    ThrowIfClosed();
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        const ssize_t put = ::write(fd_, bytes + done, count - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            throw CFileException::FromErrno(errno, fileName_);
-        }
-        if (put == 0) throw CFileException(CFileException::diskFull, ENOSPC, fileName_);
-        done += static_cast<unsigned>(put);
-    }
-}
-
-void CFile::Flush() {
-    ThrowIfClosed();
-    // Devices and pipes cannot be synced; there is nothing of theirs to lose.
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
-        throw CFileException::FromErrno(errno, fileName_);
-    }
-}
-
 void CFile::Close() {
     if (fd_ < 0) return;
     const int fd = fd_;
@@ -193,16 +170,6 @@ void CFile::Abort() {
     if (fd_ < 0) return;
     ::close(fd_);
     fd_ = -1;
-}
-
-void CFile::Rename(const std::string& oldName, const std::string& newName) {
-    if (std::rename(oldName.c_str(), newName.c_str()) != 0) {
-        throw CFileException::FromErrno(errno, newName);
-    }
-}
-
-void CFile::Remove(const std::string& fileName) {
-    if (::unlink(fileName.c_str()) != 0) throw CFileException::FromErrno(errno, fileName);
 }
 
 }  // namespace kelvane::framework

@@ -1,4 +1,4 @@
-// Files as the game uses them: open by name and mode, read, write, close. Errors of the
+// Files as the framework opens documents: open by name and mode, read, close. Errors of the
 // operating system come back as a CFileException that says what went wrong in plain words.
 #pragma once
 
@@ -74,19 +74,12 @@ class CFile {
 
     // Reads until count bytes or the end of the file; returns the number read.
     unsigned Read(void* buffer, unsigned count);
-    // Writes all count bytes or throws (a full disk included).
-    void Write(const void* buffer, unsigned count);
-    // Pushes the written bytes to the disk.
-    void Flush();
     void Close();
     // Closes without throwing; for clean-up after a failure.
     void Abort();
 
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& GetFilePath() const { return fileName_; }
-
-    static void Rename(const std::string& oldName, const std::string& newName);
-    static void Remove(const std::string& fileName);
 
   private:
     void ThrowIfClosed() const;

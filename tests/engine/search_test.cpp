@@ -82,13 +82,6 @@ TEST_F(SearchTest, EqualCapturesAreBrokenByTheSortNotByGeneratorOrder) {
     }
 }
 
-TEST_F(SearchTest, SearchDepthSettingKeepsItsValue) {
-    SetSearchDepth(kDepthHard);
-    EXPECT_EQ(GetSearchDepth(), 6);
-    SetSearchDepth(kDepthEasy);
-    EXPECT_EQ(GetSearchDepth(), 2);
-}
-
 // The fast search against the literal one: same result, same number of calls, same verdict
 // left in GameResult, and the board untouched, over positions from random games and from
 // random piece placements, under both rule sets, both sides and several depths and bounds.

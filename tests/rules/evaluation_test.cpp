@@ -80,17 +80,6 @@ TEST_F(Evaluation, MaterialIsTheOpponentsValueMinusOnesOwn) {
     EXPECT_EQ(CountMaterial(board, 1), -80);
 }
 
-TEST_F(Evaluation, PieceValuesAndTheRulesSettersKingWeight) {
-    EXPECT_EQ(GetPieceValues(), (PieceValueTable{0, 10, 29, 30, 50, 90, 1000}));
-    SetRulesVariant(kAllMustDie);
-    EXPECT_EQ(GetRulesVariant(), 0);
-    EXPECT_EQ(GetPieceValues()[kKing], 20);
-    SetGameResult(2);
-    ResetEvaluation();  // the search always counts the king as 1000
-    EXPECT_EQ(GetPieceValues()[kKing], 1000);
-    EXPECT_EQ(GetGameResult(), 0);
-}
-
 TEST_F(Evaluation, AnyByteIsCountedSafelyAndSymmetrically) {
     std::mt19937 random(9);
     for (int n = 0; n < 2000; ++n) {
