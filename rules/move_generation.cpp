@@ -1,6 +1,7 @@
 #include "rules/move_generation.h"
 
 #include <bit>
+#include <initializer_list>
 
 #include "rules/move_tables.h"
 #include "rules/piece_moves.h"
@@ -222,6 +223,11 @@ int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {
 }
 
 int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow) {
+    // A coordinate off the board would wrap onto another move in the packed word (or
+    // overflow it), so it is refused before packing.
+    for (const int coordinate : {fromColumn, fromRow, toColumn, toRow}) {
+        if (coordinate < 0 || coordinate > 7) return 0;
+    }
     MoveList list;
     const int last = GenerateMoves(board, list, 2);
     const MoveWord wanted = PackMove(fromColumn, fromRow, toColumn, toRow);

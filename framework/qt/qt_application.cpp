@@ -1,8 +1,6 @@
 #include "framework/qt/qt_application.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QApplication>
 #include <QIcon>
@@ -23,33 +21,57 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-// For a local X display (":0", "unix:0.0"), whether its server answers; other displays are
-// left for Qt to try.
-bool LocalXDisplayAnswers(const std::string& display) {
-    std::string rest = display;
-    if (rest.rfind("unix:", 0) == 0) rest = rest.substr(4);
-    if (rest.empty() || rest[0] != ':') return true;
-    const std::string number = rest.substr(1, rest.find('.') - 1);
-    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
-        return true;
+// The name as one line: control bytes shown as \xNN.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const unsigned char c : text) {
+        if (c >= 0x20 && c != 0x7f) {
+            line += static_cast<char>(c);
+            continue;
+        }
+        static const char kHex[] = "0123456789abcdef";
+        line += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
     }
-    const std::string path = "/tmp/.X11-unix/X" + number;
-    // The server listens on an abstract socket, a file socket, or both.
-    for (const bool abstract : {true, false}) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) return true;
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const std::size_t offset = abstract ? 1 : 0;
-        path.copy(address.sun_path + offset, sizeof(address.sun_path) - offset - 1);
-        const auto length =
-            static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-        const bool connected =
-            ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-        ::close(fd);
-        if (connected) return true;
+    return line;
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.size() <= 9 &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Why Qt could not open an X display ("" when it can): a name not of the form
+// [host]:display[.screen], no server answering, or a screen the server does not have. Qt's
+// own plug-in aborts on each of these, so they are found first with the same library.
+std::string XDisplayProblem(const std::string& display) {
+    const std::size_t colon = display.rfind(':');
+    bool wellFormed = colon != std::string::npos;
+    if (wellFormed) {
+        const std::string rest = display.substr(colon + 1);
+        const std::size_t dot = rest.find('.');
+        wellFormed = AllDigits(rest.substr(0, dot)) &&
+                     (dot == std::string::npos || AllDigits(rest.substr(dot + 1)));
     }
-    return false;
+    if (!wellFormed) return "not a display name of the form [host]:display[.screen]";
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(display.c_str(), &screen);
+    std::string problem;
+    switch (xcb_connection_has_error(connection)) {
+        case 0:
+            if (screen < 0 || screen >= xcb_setup_roots_length(xcb_get_setup(connection)))
+                problem = "the X server there has no screen " + std::to_string(screen);
+            break;
+        case XCB_CONN_CLOSED_PARSE_ERR:
+            problem = "not a display name of the form [host]:display[.screen]";
+            break;
+        case XCB_CONN_CLOSED_INVALID_SCREEN:
+            problem = "the X server there has no screen " + std::to_string(screen);
+            break;
+        default:
+            problem = "no X server answers there";
+    }
+    xcb_disconnect(connection);
+    return problem;
 }
 
 bool ChoosesPlatform(int argc, char** argv) {
@@ -77,11 +99,12 @@ int RunApplication(int argc, char** argv, const StartUp& startUp) {
             return 2;
         }
         const std::string x11 = Environment("DISPLAY");
-        if (Environment("QT_QPA_PLATFORM").empty() && Environment("WAYLAND_DISPLAY").empty() &&
-            !LocalXDisplayAnswers(x11)) {
-            std::cerr << "kelvane: cannot open the display " << x11
-                      << ": no X server answers there\n";
-            return 2;
+        if (Environment("QT_QPA_PLATFORM").empty() && Environment("WAYLAND_DISPLAY").empty()) {
+            if (const std::string problem = XDisplayProblem(x11); !problem.empty()) {
+                std::cerr << "kelvane: cannot open the display " << OneLine(x11) << ": " << problem
+                          << "\n";
+                return 2;
+            }
         }
     }
 

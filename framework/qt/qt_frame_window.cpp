@@ -199,8 +199,11 @@ unsigned QtFrameWindow::CheckMenuItem(int commandId, unsigned check) {
     const unsigned previous = checked_[action] ? MF_CHECKED : MF_UNCHECKED;
     const bool mark = (check & MF_CHECKED) != 0;
     checked_[action] = mark;
+    // Only a checked item is checkable: the style draws an empty box beside a checkable
+    // item that is unchecked, where an item never checked shows nothing.
     if (mark) action->setCheckable(true);
     action->setChecked(mark);
+    if (!mark) action->setCheckable(false);
     return previous;
 }
 

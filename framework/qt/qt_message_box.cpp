@@ -1,5 +1,6 @@
 #include "framework/qt/qt_message_box.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QString>
 
@@ -22,7 +23,11 @@ int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& c
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
+    // A box waiting for OK is not busy: it shows the normal arrow even under the wait
+    // cursor, which returns once the box is closed.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QGuiApplication::restoreOverrideCursor();
     return IDOK;
 }
 

@@ -38,10 +38,11 @@ int QtShellPlatform::RunModalDialog(const DialogResource& dialog) {
 }
 
 std::optional<std::string> QtShellPlatform::PromptForFileToOpen() {
-    // Qt's own chooser: the same on every desktop, and tests can drive it.
-    const QString chosen = QFileDialog::getOpenFileName(MainWindow(), QStringLiteral("Open"),
-                                                        QString(), QStringLiteral("All Files (*)"),
-                                                        nullptr, QFileDialog::DontUseNativeDialog);
+    // Qt's own chooser: the same on every desktop, and tests can drive it. It only chooses:
+    // read-only, so its context menu and keys cannot rename, delete or create anything.
+    const QString chosen = QFileDialog::getOpenFileName(
+        MainWindow(), QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"), nullptr,
+        QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
 }

@@ -168,6 +168,8 @@ TEST_F(MoveGeneration, CoordinatesOffTheBoardAreNeverLegal) {
     EXPECT_EQ(IsLegalSide2Move(Start(), 0, 6, 0, 5), 1);
     EXPECT_EQ(IsLegalSide2Move(Start(), 0, 6, 8, 5), 0);
     EXPECT_EQ(IsLegalSide2Move(Start(), -1, 6, 0, 5), 0);
+    EXPECT_EQ(IsLegalSide2Move(Start(), 4, 5, 260, 4), 0);  // would wrap onto e2e4
+    EXPECT_EQ(IsLegalSide2Move(Start(), 200, 6, 0, 5), 0);  // would overflow the word
 }
 
 TEST_F(MoveGeneration, PieceMovesOfTheStartingPosition) {

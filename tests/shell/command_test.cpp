@@ -110,9 +110,12 @@ TEST_P(CommandTest, ReachesItsHandler) {
     const GameState state = TheGameState();
     const QString title = Window().windowTitle();
 
-    ModalWatcher watcher([this](QWidget* modal) {
+    bool chooserReadOnly = false;
+    ModalWatcher watcher([this, &chooserReadOnly](QWidget* modal) {
         auto* chooser = qobject_cast<QFileDialog*>(modal);
         if (chooser != nullptr) chooser->selectFile(scratch_.filePath("game.sav"));
+        // It only chooses: no rename, delete or new folder from its menu or keys.
+        if (chooser != nullptr) chooserReadOnly = chooser->testOption(QFileDialog::ReadOnly);
         static_cast<QDialog*>(modal)->accept();
     });
     if (command.menuItem > 0) MenuItem(command.menuItem).trigger();
@@ -122,6 +125,7 @@ TEST_P(CommandTest, ReachesItsHandler) {
     QTest::qWait(20);
     EXPECT_EQ(watcher.seen, command.effect == kAbout || command.effect == kOpen);
     EXPECT_EQ(watcher.title == "About Kelvane...", command.effect == kAbout);
+    EXPECT_EQ(chooserReadOnly, command.effect == kOpen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const GameState& now = TheGameState();
     switch (command.effect) {

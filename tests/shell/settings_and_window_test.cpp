@@ -1,5 +1,6 @@
 // The main window: start-up, from the command line too; the settings menus and their check
 // marks; the board sized to them, played with clicks, and shown pixel for pixel.
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <fstream>
 
@@ -96,6 +97,8 @@ TEST_F(WindowTest, EachChoiceSetsItsValueAndMovesOnlyItsGroupsMark) {
         for (const Setting& item : kSettings) {
             const bool on = checked[item.group] == item.commandId;
             EXPECT_EQ(MenuItem(item.commandId).isChecked(), on) << item.commandId;
+            // An unchecked item shows no empty box, like one never checked.
+            EXPECT_EQ(MenuItem(item.commandId).isCheckable(), on) << item.commandId;
             EXPECT_TRUE(!on || item.read() == item.value)
                 << item.read() << " for " << item.commandId;
         }
@@ -105,6 +108,27 @@ TEST_F(WindowTest, EachChoiceSetsItsValueAndMovesOnlyItsGroupsMark) {
     EXPECT_EQ(TheGameState().SelectedSquare, state.SelectedSquare);
     EXPECT_EQ(TheGameState().LastMoveSquare, state.LastMoveSquare);
     EXPECT_EQ(TheGameState().UndoCount, state.UndoCount);
+}
+
+// A box waiting for OK shows the normal arrow; the wait cursor, if it was on, returns after it.
+TEST_F(WindowTest, AMessageBoxShowsTheArrowEvenUnderTheWaitCursor) {
+    Start();
+    for (const bool busy : {false, true}) {
+        if (busy) View().BeginWaitCursor();
+        Qt::CursorShape during = Qt::BlankCursor;
+        ModalWatcher watcher([&during](QWidget* modal) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            during = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+            modal->close();
+        });
+        View().MessageBox("You won!", "", 0);
+        EXPECT_EQ(during, Qt::ArrowCursor) << busy;
+        const QCursor* after = QGuiApplication::overrideCursor();
+        EXPECT_EQ(after != nullptr ? after->shape() : Qt::ArrowCursor,
+                  busy ? Qt::WaitCursor : Qt::ArrowCursor);
+        if (busy) View().EndWaitCursor();
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {

@@ -1,0 +1,150 @@
+// Saving over game.sav: the old save survives every failure, a file the player may not write is
+// left alone, a link is written through, and nothing at a temporary name is ever followed.
+#include "game/saved_game_file.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+
+#include "tests/support/scoped_temp_directory.h"
+
+namespace kelvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr uid_t kNobody = 65534;
+
+std::string Contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+Board Filled(unsigned char code) {
+    Board board{};
+    board.fill(code);
+    return board;
+}
+
+std::string Bytes(const Board& board) {
+    return std::string(board.begin(), board.end());
+}
+
+class SavedGameFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::permissions(folder_.path(), fs::perms::all);
+        std::ofstream("game.sav", std::ios::binary) << Bytes(old_);
+    }
+    // One line naming game.sav and the cause; the old save kept.
+    static bool FailedAndKept(const SaveOutcome& outcome, const char* cause, const char* file) {
+        const bool ok =
+            !outcome.saved && outcome.message.find("\"game.sav\"") != std::string::npos &&
+            outcome.message.find(cause) != std::string::npos &&
+            outcome.message.find('\n') == std::string::npos && Contents(file) == Bytes(Filled(11));
+        if (!ok) std::cerr << "saved " << outcome.saved << ": " << outcome.message << "\n";
+        return ok;
+    }
+    // Runs check in a child process, as user nobody when the tests run as root; its answer
+    // comes back as the exit status. Killed by a signal counts as a failure.
+    void InChild(bool asNobody, const std::function<bool()>& check) {
+        std::cout.flush();
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (asNobody && ::geteuid() == 0 &&
+                (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+                ::_exit(77);
+            ::_exit(check() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+            GTEST_SKIP() << "cannot run as user nobody, so root would bypass the permissions";
+        EXPECT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    }
+
+    ScopedTempDirectory folder_;
+    const Board old_ = Filled(11), new_ = Filled(26);
+};
+
+TEST_F(SavedGameFileTest, AWriteProtectedSaveIsRefusedAndLeftAlone) {
+    ::chown("game.sav", kNobody, kNobody);
+    fs::permissions("game.sav",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    InChild(true, [this] {
+        return FailedAndKept(WriteSavedGame(new_, "game.sav"), "Permission denied", "game.sav");
+    });
+    EXPECT_EQ(fs::status("game.sav").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+TEST_F(SavedGameFileTest, ALinkIsWrittenThroughToItsTargetAndKept) {
+    fs::create_directory("elsewhere");
+    fs::rename("game.sav", "elsewhere/real.sav");
+    fs::create_symlink("elsewhere/real.sav", "game.sav");
+    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
+    EXPECT_TRUE(fs::is_symlink("game.sav"));
+    EXPECT_EQ(Contents("elsewhere/real.sav"), Bytes(new_));
+}
+
+TEST_F(SavedGameFileTest, PermissionBitsAreKept) {
+    fs::permissions("game.sav",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
+    EXPECT_EQ(fs::status("game.sav").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Contents("game.sav"), Bytes(new_));
+}
+
+// Where no temporary file can be made, a writable game.sav is rewritten in place.
+TEST_F(SavedGameFileTest, AWritableSaveInAFolderThePlayerCannotWriteIsSavedInPlace) {
+    fs::create_directory("locked");
+    std::ofstream("locked/game.sav", std::ios::binary) << Bytes(old_);
+    ::chown("locked/game.sav", kNobody, kNobody);
+    fs::permissions("locked", fs::perms::owner_all | fs::perms::group_exec |
+                                  fs::perms::others_exec | fs::perms::group_read |
+                                  fs::perms::others_read);
+    InChild(true, [this] {
+        const SaveOutcome outcome = WriteSavedGame(new_, "locked/game.sav");
+        if (!outcome.saved) std::cerr << outcome.message << "\n";
+        return outcome.saved && Contents("locked/game.sav") == Bytes(new_);
+    });
+}
+
+// A file-size limit (as a full disk) fails the write instead of ending the program.
+TEST_F(SavedGameFileTest, AWriteThatCannotGrowTheFileFailsAndKeepsTheOldSave) {
+    InChild(false, [this] {
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+        return FailedAndKept(WriteSavedGame(new_, "game.sav"), "File too large", "game.sav");
+    });
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder_.path())) ++files;
+    EXPECT_EQ(files, 1) << "no temporary file is left behind";
+}
+
+TEST_F(SavedGameFileTest, NothingAtATemporaryNameIsFollowedOrOverwritten) {
+    std::ofstream("victim") << "mine";
+    for (const char* name : {"game.sav.tmp", ".game.sav.tmp", ".game.sav.XXXXXX"})
+        fs::create_symlink("victim", name);
+    std::ofstream(".game.sav.AbCdEf") << "stale";
+    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
+    EXPECT_EQ(Contents("game.sav"), Bytes(new_));
+    EXPECT_EQ(Contents("victim"), "mine");
+    EXPECT_EQ(Contents(".game.sav.AbCdEf"), "stale");
+    for (const char* name : {"game.sav.tmp", ".game.sav.tmp", ".game.sav.XXXXXX"})
+        EXPECT_TRUE(fs::is_symlink(name)) << name;
+}
+
+}  // namespace
+}  // namespace kelvane::testing
