@@ -66,6 +66,10 @@ shoot_board() {
 }
 
 cd "$work" || exit 1
+# The program's own home and configuration folders: nothing of the user's is read or written.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+    XDG_CACHE_HOME="$work/cache"
+mkdir -p "$HOME"
 jwm >/dev/null 2>&1 &
 wm_pid=$!
 wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "window manager did not start"
