@@ -267,7 +267,7 @@ void PlaySession::Autoplay(std::string_view count) {
     const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), moves);
     if (ec != std::errc() || end != count.data() + count.size() || moves < 1 ||
         moves > kMaxAutoplayMoves) {
-        out_ << "autoplay takes a number of moves from 1 to " << kMaxAutoplayMoves << ".\n";
+        out_ << "autoplay takes a number of moves, 1 to " << kMaxAutoplayMoves << ".\n";
         return;
     }
     autoplaying_ = true;
@@ -320,7 +320,8 @@ bool PlaySession::Handle(std::string_view line) {
     const std::string_view argument =
         space == std::string_view::npos ? std::string_view() : Trimmed(line.substr(space));
 
-    if (argument.empty()) {
+    const bool takesArgument = word == "level" || word == "rules" || word == "autoplay";
+    if (argument.empty() && !takesArgument) {
         if (const std::optional<MoveWord> move = MoveFromText(word)) {
             PlayHumanMove(*move);
         } else if (const std::optional<Square> square = SquareFromText(word)) {
