@@ -205,7 +205,7 @@ void PlaySession::PlayHumanMove(MoveWord move) {
         ExplainRefusal(board, move);
         return;
     }
-    if (options_.draws) {
+    if (options_.draws && record_.SideToMove() != 1) {
         // The draw comes before the computer's reply, which the game would make at once.
         GameRecord after = record_;
         after.Add(2, move);
@@ -287,7 +287,7 @@ void PlaySession::Undo() {
         return;
     }
     record_.TakeBackTo(game_.GetBoard());
-    out_ << "Took back your last move and the moves after it.\n";
+    out_ << "Took back your last move and everything after it.\n";
     ShowBoard();
 }
 
