@@ -134,7 +134,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
     ShowBoard();
     record_.Add(side, move);
     if (record_.Current() != game_.GetBoard()) record_.Start(game_.GetBoard(), true);
-    if (options_.draws) pendingDraw_ = record_.DrawNow();
+    if (options_.draws && pendingDraw_ == Draw::None) pendingDraw_ = record_.DrawNow();
 }
 
 void PlaySession::AnnounceResult(const std::string& text) {

@@ -90,6 +90,21 @@ TEST(CliGameRecord, FiftyMovesOfEachSideWithoutCaptureOrPawnMoveAreADraw) {
     }
 }
 
+// The board comes back after five plies with the other side to move: only the same side to
+// move counts.
+TEST(CliGameRecord, RepetitionCountsPositionsWithTheSameSideToMove) {
+    GameRecord record;
+    record.Start(FromFen("k7/8/K7/8/8/8/8/8"), true);
+    const char* cycle[] = {"a6b6", "a8b8", "b6b5", "b8a8", "b5a6",
+                           "a8b8", "a6b6", "b8b7", "b6a6", "b7a8"};
+    for (int ply = 0; ply < 20; ++ply) {
+        EXPECT_EQ(record.DrawNow(), Draw::None) << ply;
+        record.Add(ply % 2 == 0 ? 2 : 1, Move(cycle[ply % 10]));
+    }
+    EXPECT_EQ(record.First(), record.Current());
+    EXPECT_EQ(record.DrawNow(), Draw::Repetition);
+}
+
 std::string WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     return path.string();

@@ -11,6 +11,7 @@
 #include "cli/board_text.h"
 #include "cli/interrupt.h"
 #include "cli/play_session.h"
+#include "cli/replay.h"
 #include "engine/search.h"
 #include "engine/search_depth.h"
 #include "game/messages.h"
@@ -126,8 +127,21 @@ std::string FirstLegalMove(Session& session) {
     return Lines(session.Say("moves")).at(0).substr(0, 4);
 }
 
+std::string ReadFile(const std::string& name) {
+    std::ifstream file(name);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The placements replay prints for a PGN file.
+std::string Replayed(const std::string& pgnFile) {
+    const Result<std::vector<std::string>> placements = ReplayPgnFile(pgnFile);
+    EXPECT_TRUE(placements.ok()) << placements.reason();
+    return placements.ok() && !placements->empty() ? placements->back() : std::string();
+}
+
 TEST(CliPlay, AWholeGameAtEasyRepliesAsTheSearchAtDepthTwo) {
-    Session session;
+    InTempDir temp;
+    Session session(Options(kDepthEasy, false, false, "game.pgn"));
     Board board = session.GetBoard();
     std::string said;
     for (int turn = 0; turn < 300; ++turn) {
@@ -154,6 +168,10 @@ TEST(CliPlay, AWholeGameAtEasyRepliesAsTheSearchAtDepthTwo) {
     SetUpStartingPosition(start);
     EXPECT_EQ(session.GetBoard(), start);  // the next game has begun
     EXPECT_EQ(LastBoard(said), BoardToText(start, false));
+    const std::string pgn = ReadFile("game.pgn");
+    EXPECT_NE(pgn.find(won ? "[Result \"1-0\"]" : "[Result \"0-1\"]"), std::string::npos) << pgn;
+    EXPECT_EQ(pgn.find("[SetUp"), std::string::npos);
+    EXPECT_EQ(Replayed("game.pgn"), BoardToFen(board));
 }
 
 TEST(CliPlay, RefusedMovesSayWhyAndListTheCompulsoryCaptures) {
@@ -176,7 +194,8 @@ TEST(CliPlay, RefusedMovesSayWhyAndListTheCompulsoryCaptures) {
 }
 
 TEST(CliPlay, UndoGoesBackToTheStartAndHintIsTheSearchsMove) {
-    Session session;
+    InTempDir temp;
+    Session session(Options(kDepthEasy, false, false, "game.pgn"));
     const Board start = session.GetBoard();
     EXPECT_EQ(session.Say("hint"), "Hint: " + MoveToText(SearchFor(start, 2, kHintDepth)) + "\n");
     session.Say(FirstLegalMove(session));
@@ -186,6 +205,14 @@ TEST(CliPlay, UndoGoesBackToTheStartAndHintIsTheSearchsMove) {
     EXPECT_EQ(LastBoard(session.Say("undo")), BoardToText(start, false));
     EXPECT_EQ(session.GetBoard(), start);
     EXPECT_EQ(session.Say("undo"), "There is no move to take back.\n");
+    // The record keeps only what was not taken back.
+    session.Say("e2e3");
+    const Board played = session.GetBoard();
+    session.Finish();
+    const std::string pgn = ReadFile("game.pgn");
+    EXPECT_NE(pgn.find("\n1. e3 "), std::string::npos) << pgn;
+    EXPECT_EQ(pgn.find("[SetUp"), std::string::npos);
+    EXPECT_EQ(Replayed("game.pgn"), BoardToFen(played));
 }
 
 TEST(CliPlay, LevelAndRulesChangeTheGame) {
@@ -238,35 +265,48 @@ TEST(CliPlay, AutoplayAnnouncesEachMoveAndEndsWithTheResult) {
     EXPECT_EQ(lines[lines.size() - 10], "New game: you play White.");
 }
 
-// White plays the depth-2 search's moves after the computer's opening: the game falls into a
-// cycle, which --draws ends at the third occurrence of a position.
+// White plays the depth-2 search's moves: the game falls into a cycle, which --draws ends at
+// the third occurrence of a position, before the computer's reply when White's move makes it.
 TEST(CliPlay, RepetitionIsADrawOnlyWithDraws) {
-    for (const bool draws : {true, false}) {
-        Session session(Options(kDepthEasy, false, draws));
-        session.Say("computer");
-        std::map<std::pair<Board, int>, int> seen;
-        Board board = session.GetBoard();
-        seen[{board, 2}] = 1;
-        bool repeated = false;
-        std::string said;
-        for (int turn = 0; turn < 40 && !repeated; ++turn) {
-            const MoveWord move = SearchFor(board, 2, kDepthEasy);
-            said = session.Say(MoveToText(move));
-            ApplyMove(board, move);
-            repeated = ++seen[{board, 1}] == 3;
-            if (repeated) break;
-            ASSERT_EQ(Announced(said, "Black").size(), 1u) << said;
-            ApplyMove(board, *MoveFromText(Announced(said, "Black")[0]));
-            repeated = ++seen[{board, 2}] == 3;
-            ASSERT_EQ(HasLine(said, "Draw by repetition."), repeated && draws) << turn;
+    int drawsByWhitesMove = 0;
+    for (const char* start : {"computer", "new"}) {
+        for (const bool draws : {true, false}) {
+            Session session(Options(kDepthEasy, false, draws));
+            session.Say(start);
+            std::map<std::pair<Board, Side>, int> seen;
+            Board board = session.GetBoard();
+            Side toMove = 2;
+            ++seen[{board, toMove}];
+            bool repeated = false;
+            std::string said;
+            for (int ply = 0; ply < 80 && !repeated; ++ply) {
+                if (toMove == 2) {
+                    const MoveWord move = SearchFor(board, 2, kDepthEasy);
+                    said = session.Say(MoveToText(move));
+                    ApplyMove(board, move);
+                } else {
+                    ASSERT_EQ(Announced(said, "Black").size(), 1u) << said;
+                    ApplyMove(board, *MoveFromText(Announced(said, "Black")[0]));
+                }
+                toMove = Opponent(toMove);
+                repeated = ++seen[{board, toMove}] == 3;
+                if (toMove == 2) {
+                    ASSERT_EQ(HasLine(said, "Draw by repetition."), repeated && draws);
+                }
+            }
+            ASSERT_TRUE(repeated) << start;
+            EXPECT_EQ(HasLine(said, "Draw by repetition."), draws);
+            EXPECT_EQ(HasLine(said, "New game: you play White."), draws);
+            if (draws && toMove == 1) {
+                EXPECT_TRUE(Announced(said, "Black").empty()) << said;
+                ++drawsByWhitesMove;
+            }
+            // Autoplay from the start falls into a cycle at Easy as well.
+            session.Say("new");
+            EXPECT_EQ(HasLine(session.Say("autoplay 200"), "Draw by repetition."), draws);
         }
-        ASSERT_TRUE(repeated);
-        EXPECT_EQ(HasLine(said, "Draw by repetition."), draws);
-        EXPECT_EQ(HasLine(said, "New game: you play White."), draws);
-        // Autoplay from the start falls into a cycle at Easy as well.
-        session.Say("new");
-        EXPECT_EQ(HasLine(session.Say("autoplay 200"), "Draw by repetition."), draws);
     }
+    EXPECT_GT(drawsByWhitesMove, 0);
 }
 
 TEST(CliPlay, MalformedLinesGetOneLineAndTheGameGoesOn) {
@@ -291,8 +331,7 @@ TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     std::istringstream script("e2e3\nquit\ne3e4\n");
     EXPECT_EQ(RunPlay(Options(kDepthEasy, false, false, "games.pgn"), script, out), 0);
     EXPECT_EQ(Announced(out.str(), "Black").size(), 1u);
-    std::ifstream pgn("games.pgn");
-    const std::string text((std::istreambuf_iterator<char>(pgn)), {});
+    const std::string text = ReadFile("games.pgn");
     EXPECT_NE(text.find("[Result \"*\"]"), std::string::npos);
     EXPECT_NE(text.find("1. e3 "), std::string::npos);
 
