@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/game_record.h"
+#include "rules/evaluation.h"
 
 namespace kelvane::cli {
 
@@ -22,7 +23,7 @@ struct PgnHeader {
     std::string round;
     std::string white;
     std::string black;
-    int rules = 1;  // kKingMustDie or kAllMustDie
+    int rules = kKingMustDie;  // or kAllMustDie
 };
 
 // The seven standard tags (Date is today's), Variant, SetUp and FEN when the record needs them,

@@ -50,8 +50,7 @@ int RunSelfplay(const SelfplayOptions& options, std::ostream& out) {
     SetSearchDepth(options.depth);
     game.StartAutoplay();
     std::string_view result = kUnfinishedResult;
-    int ply = 0;
-    for (; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
+    for (int ply = 0; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
         game.AutoplayTick();
         if (options.draws && printer.ResultText().empty()) {
             if (const Draw draw = printer.Record().DrawNow(); draw != Draw::None) {

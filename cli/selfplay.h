@@ -4,11 +4,14 @@
 #include <ostream>
 #include <string>
 
+#include "engine/search_depth.h"
+#include "rules/evaluation.h"
+
 namespace kelvane::cli {
 
 struct SelfplayOptions {
-    int depth = 2;
-    int rules = 1;
+    int depth = kDepthEasy;
+    int rules = kKingMustDie;
     int maxPlies = 1000;
     bool positions = false;  // the placement after each move
     bool draws = false;
