@@ -5,16 +5,20 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string_view>
 
+#include "cli/interrupt.h"
+#include "cli/play_options.h"
+#include "cli/play_session.h"
 #include "cli/position_source.h"
+#include "cli/replay.h"
+#include "cli/selfplay.h"
 #include "engine/benchmark_positions.h"
 #include "engine/search.h"
 #include "engine/search_depth.h"
-#include "game/game.h"
-#include "game/game_state.h"
 #include "kelvane_version.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
@@ -46,9 +50,25 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  Counts the move sequences of DEPTH (0 to 10) plies, sides alternating.\n"},
     {"selfplay",
      "usage: kelvane-cli selfplay [--depth N] [--rules king|all] [--max-plies N] [--positions]\n"
+     "                            [--draws] [--pgn FILE]\n"
      "  The computer plays both sides from the start, Black opening with g7g6; one move per\n"
-     "  line, then the winner. --positions adds the placement after each move. Defaults:\n"
-     "  depth 2 (0 to 10), rules king, 1000 plies.\n"},
+     "  line, then the winner. --positions adds the placement after each move. --draws ends\n"
+     "  the game at a threefold repetition or after fifty moves of each side without a capture\n"
+     "  or a pawn move. --pgn appends the game to FILE in PGN. Defaults: depth 2 (0 to 10),\n"
+     "  rules king, 1000 plies.\n"},
+    {"play",
+     "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
+     "                        [--ascii] [--draws] [--pgn FILE]\n"
+     "  The game in the terminal: you play White, one move (e2e3) or command per line from the\n"
+     "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
+     "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
+     "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
+     "  game in play is still written). Defaults: easy, king.\n"},
+    {"replay",
+     "usage: kelvane-cli replay FILE.pgn\n"
+     "  Plays every game of the PGN file through the rules and prints each final position as\n"
+     "  a FEN placement; a move that is not legal, or a file that is no PGN, is one line on\n"
+     "  stderr with status 2.\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
@@ -59,7 +79,7 @@ const std::map<std::string_view, std::string_view> kUsage = {
 constexpr std::string_view kMainUsage =
     "usage: kelvane-cli COMMAND [ARGS]\n"
     "       kelvane-cli --version\n"
-    "commands: moves, search, perft, selfplay, bench (COMMAND --help for each)\n"
+    "commands: play, replay, moves, search, perft, selfplay, bench (COMMAND --help for each)\n"
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
 
@@ -97,6 +117,8 @@ struct Options {
     int rules = kKingMustDie;
     int maxPlies = 1000;
     bool positions = false;
+    bool draws = false;
+    std::string pgnFile;
 };
 
 Options ParseOptions(Args args, std::string_view command,
@@ -109,8 +131,8 @@ Options ParseOptions(Args args, std::string_view command,
         const std::string& name = args[i];
         if (!isAllowed(name))
             throw UsageError{"unexpected argument '" + name + "' for " + std::string(command)};
-        if (name == "--positions") {
-            options.positions = true;
+        if (name == "--positions" || name == "--draws") {
+            (name == "--draws" ? options.draws : options.positions) = true;
             continue;
         }
         if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
@@ -118,6 +140,10 @@ Options ParseOptions(Args args, std::string_view command,
         if (name == "--depth") options.depth = ParseNumber(value, "depth", kMaxDepth);
         if (name == "--rules") options.rules = ParseRules(value);
         if (name == "--max-plies") options.maxPlies = ParseNumber(value, "max-plies", 1000000);
+        if (name == "--pgn") {
+            if (value.empty()) throw UsageError{"--pgn needs a file name"};
+            options.pgnFile = value;
+        }
     }
     return options;
 }
@@ -197,45 +223,26 @@ int RunPerft(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-// The game's autoplay, printed: each move on a line, then the result.
-class SelfplayPrinter : public GameHost {
-  public:
-    SelfplayPrinter(std::ostream& out, bool withPositions)
-        : out_(out), withPositions_(withPositions) {}
-    void SetGame(const Game* game) { game_ = game; }
-    bool Finished() const { return finished_; }
+int RunSelfplayCommand(Args args, std::ostream& out) {
+    const Options options = ParseOptions(
+        args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
+    return RunSelfplay({options.depth < 0 ? kDepthEasy : options.depth, options.rules,
+                        options.maxPlies, options.positions, options.draws, options.pgnFile},
+                       out);
+}
 
-    void MovePlayed(Side, MoveWord move) override {
-        out_ << MoveToText(move);
-        if (withPositions_) out_ << ' ' << BoardToFen(game_->GetBoard());
-        out_ << '\n';
-    }
-    void AnnounceResult(const std::string& text) override {
-        out_ << text << '\n';
-        finished_ = true;
-    }
+int RunPlayCommand(Args args, std::ostream& out) {
+    const Result<PlayOptions> options = ParsePlayOptions(args);
+    if (!options) throw UsageError{options.reason()};
+    CatchInterrupt();
+    return RunPlay(*options, std::cin, out);
+}
 
-  private:
-    std::ostream& out_;
-    bool withPositions_;
-    const Game* game_ = nullptr;
-    bool finished_ = false;
-};
-
-// The computer against itself, as autoplay plays it from a new game: Black opens with the
-// fixed move, then the sides alternate, and a side without a legal move at its turn wins.
-int RunSelfplay(Args args, std::ostream& out) {
-    const Options options =
-        ParseOptions(args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions"});
-    SetRulesVariant(options.rules);
-    ResetGameState();
-    SelfplayPrinter printer(out, options.positions);
-    Game game(printer);
-    printer.SetGame(&game);
-    SetSearchDepth(options.depth < 0 ? kDepthEasy : options.depth);
-    game.StartAutoplay();
-    for (int ply = 0; ply < options.maxPlies && !printer.Finished(); ++ply) game.AutoplayTick();
-    if (!printer.Finished()) out << "No result within " << options.maxPlies << " plies.\n";
+int RunReplayCommand(Args args, std::ostream& out) {
+    if (args.size() != 1) throw UsageError{"replay needs one PGN file (see --help)"};
+    const Result<std::vector<std::string>> placements = ReplayPgnFile(args[0]);
+    if (!placements) throw UsageError{placements.reason()};
+    for (const std::string& placement : *placements) out << placement << '\n';
     return kExitOk;
 }
 
@@ -271,8 +278,13 @@ int RunBench(Args args, std::ostream& out) {
 using Command = std::function<int(Args, std::ostream&)>;
 
 const std::map<std::string_view, Command> kCommands = {
-    {"moves", RunMoves}, {"search", RunSearch},     {"perft", RunPerft},
-    {"bench", RunBench}, {"selfplay", RunSelfplay},
+    {"moves", RunMoves},
+    {"search", RunSearch},
+    {"perft", RunPerft},
+    {"bench", RunBench},
+    {"selfplay", RunSelfplayCommand},
+    {"play", RunPlayCommand},
+    {"replay", RunReplayCommand},
 };
 
 // An error line stays one line, and a terminal shows it as it is: control characters and

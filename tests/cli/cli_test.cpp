@@ -156,7 +156,8 @@ TEST(CliErrors, BadInputIsOneLineOnStderrWithStatusTwo) {
 }
 
 TEST(CliHelp, EveryCommandHasHelp) {
-    for (const char* command : {"moves", "search", "perft", "selfplay", "bench"}) {
+    for (const char* command :
+         {"moves", "search", "perft", "selfplay", "bench", "play", "replay"}) {
         const CliRun run = Cli({command, "--help"});
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find(std::string("kelvane-cli ") + command), std::string::npos);

@@ -1,0 +1,72 @@
+#include "cli/game_record.h"
+
+#include "rules/square.h"
+
+namespace kelvane::cli {
+
+namespace {
+constexpr int kRepetitions = 3;
+constexpr std::size_t kFiftyMovePlies = 100;
+}  // namespace
+
+const char* DrawText(Draw draw) {
+    return draw == Draw::Repetition ? "Draw by repetition." : "Draw by the fifty-move rule.";
+}
+
+GameRecord::GameRecord() {
+    Board board;
+    SetUpStartingPosition(board);
+    Start(board, false);
+}
+
+void GameRecord::Start(const Board& board, bool setUp) {
+    positions_.assign(1, board);
+    moves_.clear();
+    resetsCount_.clear();
+    firstSide_ = 2;
+    setUp_ = setUp;
+}
+
+Side GameRecord::SideToMove() const {
+    if (moves_.empty()) return 0;
+    return moves_.size() % 2 == 1 ? Opponent(firstSide_) : firstSide_;
+}
+
+void GameRecord::Add(Side side, MoveWord move) {
+    if (moves_.empty()) firstSide_ = side;
+    Board board = Current();
+    const bool capture = board[IndexOf(DestinationOf(move))] != 0;
+    const bool pawn = KindOf(board[IndexOf(OriginOf(move))]) == kPawn;
+    ApplyMove(board, move);
+    moves_.push_back(move);
+    resetsCount_.push_back(capture || pawn);
+    positions_.push_back(board);
+}
+
+void GameRecord::TakeBackTo(const Board& board) {
+    for (std::size_t i = moves_.size() + 1; i-- > 0;) {
+        const bool whiteToMove = (i % 2 == 0) == (firstSide_ == 2);
+        if (whiteToMove && positions_[i] == board) {
+            positions_.resize(i + 1);
+            moves_.resize(i);
+            resetsCount_.resize(i);
+            return;
+        }
+    }
+    Start(board, true);
+}
+
+Draw GameRecord::DrawNow() const {
+    int seen = 0;
+    // Positions with the same side to move lie an even number of plies apart.
+    for (std::size_t i = positions_.size(); i >= 1; i -= 2) {
+        if (positions_[i - 1] == Current()) ++seen;
+        if (i < 2) break;
+    }
+    if (seen >= kRepetitions) return Draw::Repetition;
+    std::size_t quiet = 0;
+    for (std::size_t i = resetsCount_.size(); i-- > 0 && !resetsCount_[i];) ++quiet;
+    return quiet >= kFiftyMovePlies ? Draw::FiftyMoves : Draw::None;
+}
+
+}  // namespace kelvane::cli

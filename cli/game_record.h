@@ -1,0 +1,51 @@
+// The moves of one game from its first position, kept by the terminal front end for the game's
+// record (PGN) and for the draw rules, which the window's game does not have.
+#pragma once
+
+#include <vector>
+
+#include "rules/board.h"
+
+namespace kelvane::cli {
+
+enum class Draw { None, Repetition, FiftyMoves };
+
+// "Draw by repetition." or "Draw by the fifty-move rule."
+const char* DrawText(Draw draw);
+
+class GameRecord {
+  public:
+    GameRecord();
+
+    // A new record from board; the first move added decides which side moved first. setUp: the
+    // position did not come from a new game (a loaded one, or a game restarted midway).
+    void Start(const Board& board, bool setUp);
+    // side's move on Current(); the caller makes sure that it is legal and side's turn.
+    void Add(Side side, MoveWord move);
+    // Back to the latest position with White to move that equals board, as after an undo;
+    // starts a new record from board when there is none.
+    void TakeBackTo(const Board& board);
+
+    const Board& First() const { return positions_.front(); }
+    const Board& Current() const { return positions_.back(); }
+    const std::vector<MoveWord>& Moves() const { return moves_; }
+    // Side 2 unless the first move was Black's.
+    Side FirstSide() const { return firstSide_; }
+    // Whose move it is after the moves so far; 0 when no move has been made.
+    Side SideToMove() const;
+    // The record needs its first position written out (SetUp and FEN tags).
+    bool NeedsSetUp() const { return setUp_ || firstSide_ == 1; }
+
+    // The third occurrence of the current position with the same side to move, or 100 plies
+    // (fifty moves of each side) without a capture or a pawn move.
+    Draw DrawNow() const;
+
+  private:
+    std::vector<Board> positions_;  // before each move, then the current one
+    std::vector<MoveWord> moves_;
+    std::vector<bool> resetsCount_;  // per move: a capture or a pawn move
+    Side firstSide_ = 2;
+    bool setUp_ = false;
+};
+
+}  // namespace kelvane::cli

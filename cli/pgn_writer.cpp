@@ -1,0 +1,103 @@
+#include "cli/pgn_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include "game/messages.h"
+#include "rules/evaluation.h"
+#include "rules/notation.h"
+#include "rules/san.h"
+
+namespace kelvane::cli {
+
+namespace {
+
+constexpr std::size_t kLineLength = 79;
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y.%m.%d", &local);
+    return text;
+}
+
+std::string Tag(std::string_view name, std::string_view value) {
+    std::string tag(1, '[');
+    tag.append(name).append(" \"");
+    for (const char c : value) {
+        if (c == '"' || c == '\\') tag += '\\';
+        tag += c;
+    }
+    return tag.append("\"]\n");
+}
+
+// Tokens joined by spaces, broken into lines of at most kLineLength characters.
+std::string Wrap(const std::vector<std::string>& tokens) {
+    std::string text;
+    std::size_t lineLength = 0;
+    for (const std::string& token : tokens) {
+        if (lineLength > 0 && lineLength + 1 + token.size() > kLineLength) {
+            text += '\n';
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            text += ' ';
+            ++lineLength;
+        }
+        text += token;
+        lineLength += token.size();
+    }
+    return text + '\n';
+}
+
+}  // namespace
+
+std::string_view PgnResultOf(std::string_view resultText) {
+    if (resultText == kHumanWonText || resultText == kWhiteWinsText) return kWhiteWonResult;
+    if (resultText == kComputerWonText || resultText == kBlackWinsText) return kBlackWonResult;
+    return kUnfinishedResult;
+}
+
+std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result) {
+    std::string pgn = Tag("Event", header.event) + Tag("Site", "Kelvane") + Tag("Date", Today()) +
+                      Tag("Round", header.round) + Tag("White", header.white) +
+                      Tag("Black", header.black) + Tag("Result", result) +
+                      Tag("Variant", header.rules == kAllMustDie ? "Losing chess, All must die"
+                                                                 : "Losing chess, King must die");
+    if (record.NeedsSetUp()) {
+        pgn += Tag("SetUp", "1");
+        pgn += Tag("FEN", BoardToFen(record.First()) + (record.FirstSide() == 2 ? " w" : " b") +
+                              " - - 0 1");
+    }
+    pgn += '\n';
+
+    std::vector<std::string> tokens;
+    Board board = record.First();
+    Side side = record.FirstSide();
+    int number = 1;
+    for (std::size_t i = 0; i < record.Moves().size(); ++i) {
+        const MoveWord move = record.Moves()[i];
+        if (side == 2) tokens.push_back(std::to_string(number) + ".");
+        if (side == 1 && i == 0) tokens.push_back(std::to_string(number) + "...");
+        tokens.push_back(MoveToSan(board, side, move));
+        ApplyMove(board, move);
+        if (side == 1) ++number;
+        side = Opponent(side);
+    }
+    tokens.emplace_back(result);
+    return pgn + Wrap(tokens);
+}
+
+std::string AppendPgn(const std::string& fileName, std::string_view pgn) {
+    errno = 0;
+    std::ofstream file(fileName, std::ios::app | std::ios::binary);
+    if (file) file << pgn << '\n' << std::flush;
+    if (file) return {};
+    return "Cannot write the game to " + fileName +
+           (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) + ".";
+}
+
+}  // namespace kelvane::cli

@@ -1,0 +1,36 @@
+// Games written in PGN, appended to a file as each one ends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/game_record.h"
+#include "rules/evaluation.h"
+
+namespace kelvane::cli {
+
+inline constexpr std::string_view kWhiteWonResult = "1-0";
+inline constexpr std::string_view kBlackWonResult = "0-1";
+inline constexpr std::string_view kDrawResult = "1/2-1/2";
+inline constexpr std::string_view kUnfinishedResult = "*";
+
+// The PGN result of one of the game's result texts: "You won!" and "White wins!" are White's
+// side winning (1-0), "I won!" and "Black wins!" Black's (0-1).
+std::string_view PgnResultOf(std::string_view resultText);
+
+struct PgnHeader {
+    std::string event;
+    std::string round;
+    std::string white;
+    std::string black;
+    int rules = kKingMustDie;  // or kAllMustDie
+};
+
+// The seven standard tags (Date is today's), Variant, SetUp and FEN when the record needs them,
+// then the moves in SAN, ending with result.
+std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result);
+
+// Appends pgn and a blank line to fileName; the empty string, or a sentence saying why not.
+std::string AppendPgn(const std::string& fileName, std::string_view pgn);
+
+}  // namespace kelvane::cli

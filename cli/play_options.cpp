@@ -1,0 +1,57 @@
+#include "cli/play_options.h"
+
+namespace kelvane::cli {
+
+std::optional<int> DepthOfLevel(std::string_view level) {
+    if (level == "easy") return kDepthEasy;
+    if (level == "medium") return kDepthMedium;
+    if (level == "hard") return kDepthHard;
+    return std::nullopt;
+}
+
+std::string LevelName(int depth) {
+    if (depth == kDepthEasy) return "easy";
+    if (depth == kDepthMedium) return "medium";
+    if (depth == kDepthHard) return "hard";
+    return "depth " + std::to_string(depth);
+}
+
+std::optional<int> RulesOfWord(std::string_view word) {
+    if (word == "king") return kKingMustDie;
+    if (word == "all") return kAllMustDie;
+    return std::nullopt;
+}
+
+Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args) {
+    PlayOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--computer-starts") {
+            options.computerStarts = true;
+        } else if (name == "--ascii") {
+            options.ascii = true;
+        } else if (name == "--draws") {
+            options.draws = true;
+        } else if (name == "--level" || name == "--rules" || name == "--pgn") {
+            if (i + 1 >= args.size()) return Failure{name + " needs a value"};
+            const std::string& value = args[++i];
+            if (name == "--pgn") {
+                if (value.empty()) return Failure{"--pgn needs a file name"};
+                options.pgnFile = value;
+            } else if (name == "--level") {
+                const std::optional<int> depth = DepthOfLevel(value);
+                if (!depth) return Failure{"unknown level '" + value + "' (easy, medium or hard)"};
+                options.depth = *depth;
+            } else {
+                const std::optional<int> rules = RulesOfWord(value);
+                if (!rules) return Failure{"unknown rules '" + value + "' (king or all)"};
+                options.rules = *rules;
+            }
+        } else {
+            return Failure{"unexpected argument '" + name + "' for play"};
+        }
+    }
+    return options;
+}
+
+}  // namespace kelvane::cli

@@ -1,0 +1,35 @@
+// The command line of kelvane-cli play.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/search_depth.h"
+#include "rules/evaluation.h"
+#include "rules/result.h"
+
+namespace kelvane::cli {
+
+struct PlayOptions {
+    int depth = kDepthEasy;
+    int rules = kKingMustDie;
+    bool computerStarts = false;
+    bool ascii = false;
+    bool draws = false;
+    std::string pgnFile;  // empty: no record is written
+};
+
+// [--level easy|medium|hard] [--rules king|all] [--computer-starts] [--ascii] [--draws]
+// [--pgn FILE]
+Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args);
+
+// "easy", "medium", "hard": the search depth; nothing for any other word.
+std::optional<int> DepthOfLevel(std::string_view level);
+// The level's name for a depth; "depth N" for a depth that is no level.
+std::string LevelName(int depth);
+// "king", "all": kKingMustDie or kAllMustDie.
+std::optional<int> RulesOfWord(std::string_view word);
+
+}  // namespace kelvane::cli

@@ -1,0 +1,68 @@
+// kelvane-cli play: the window's game, played one line of input at a time.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/game_record.h"
+#include "cli/play_options.h"
+#include "game/game.h"
+#include "game/game_host.h"
+
+namespace kelvane::cli {
+
+// Exit status of a session ended by Ctrl+C (128 + SIGINT); the game was written all the same.
+inline constexpr int kExitInterrupted = 130;
+
+class PlaySession : private GameHost {
+  public:
+    // Sets up the process's one game with the options' level and rules.
+    PlaySession(const PlayOptions& options, std::ostream& out);
+
+    // The greeting and the board; the computer's opening with --computer-starts.
+    void Start();
+    // One line of input; false once the player has asked to quit.
+    bool Handle(std::string_view line);
+    // Writes the game in play, unfinished, to the PGN file.
+    void Finish();
+
+    const Game& TheGame() const { return game_; }
+
+  private:
+    // GameHost
+    void AnnounceResult(const std::string& text) override;
+    void ReportFileProblem(const std::string& text) override;
+    void MovePlayed(Side side, MoveWord move) override;
+
+    void PlayHumanMove(MoveWord move);
+    void ExplainRefusal(const Board& board, MoveWord move);
+    void ShowTargets(Square square);
+    void Autoplay(std::string_view count);
+    void Undo();
+    void Load();
+    void Save();
+    // Declares a draw found after a move, or announces the new game after a result.
+    void AfterMoves();
+    void BeginNewGame(bool computerStarts);
+    void WriteRecord(std::string_view result);
+    void ShowBoard();
+    void PrintHelp();
+
+    PlayOptions options_;
+    std::ostream& out_;
+    GameRecord record_;
+    Draw pendingDraw_ = Draw::None;
+    bool ended_ = false;
+    bool autoplaying_ = false;
+    bool fileProblem_ = false;
+    int gamesWritten_ = 0;
+    Game game_;  // last: its constructor already calls the host
+};
+
+// Start, every line of in until quit or its end or Ctrl+C, then Finish. Returns 0, or
+// kExitInterrupted after Ctrl+C.
+int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out);
+
+}  // namespace kelvane::cli
