@@ -3,222 +3,149 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
+#include "rules/notation.h"
 #include "rules/piece_moves.h"
 #include "tests/support/random_boards.h"
 
 namespace kelvane {
 namespace {
 
-struct Sq {
-    int column;
-    int row;
-};
-struct Mv {
-    Sq from;
-    Sq to;
-};
-
-std::vector<MoveWord> Moves(std::initializer_list<Mv> moves) {
-    std::vector<MoveWord> words;
-    for (Mv m : moves) words.push_back(PackMove(m.from.column, m.from.row, m.to.column, m.to.row));
-    return words;
+std::string Text(const MoveWord* begin, const MoveWord* end) {
+    std::string text;
+    for (const MoveWord* m = begin; m != end; ++m) {
+        if (!text.empty()) text += ' ';
+        text += MoveToText(*m);
+    }
+    return text;
 }
 
-std::vector<MoveWord> Generate(const Board& board, Side side) {
+// side's legal moves in the generator's order, in coordinate notation.
+std::string Generate(const std::string& fen, Side side) {
     MoveList list;
-    const int last = GenerateMoves(board, list, side);
-    return {list.begin(), list.begin() + last + 1};
+    const int last = GenerateMoves(*BoardFromFen(fen), list, side);
+    return Text(list.data(), list.data() + last + 1);
 }
 
-std::vector<MoveWord> PieceMoves(const Board& board, int column, int row) {
+std::string PieceMoves(const Board& board, const char* square) {
+    const Square at = *SquareFromText(square);
     TargetMoveList targets;
     int count = -5;
-    GeneratePieceMoves(board, column, row, targets, count);
-    return {targets.begin(), targets.begin() + count};
+    GeneratePieceMoves(board, at.column, at.row, targets, count);
+    return Text(targets.data(), targets.data() + count);
 }
 
-class MoveGeneration : public ::testing::Test {
-  protected:
-    Board Start() {
-        Board board;
-        SetUpStartingPosition(board);
-        return board;
-    }
-    static void Put(Board& board, int column, int row, int code) {
-        board[static_cast<std::size_t>(SquareIndex(column, row))] = static_cast<SquareCode>(code);
-    }
-    Board empty_{};
-};
-
-TEST_F(MoveGeneration, StartingPositionBlackInBoardIndexOrder) {
-    EXPECT_EQ(Generate(Start(), 1),
-              Moves({{{0, 1}, {0, 2}}, {{0, 1}, {0, 3}}, {{1, 0}, {2, 2}}, {{1, 0}, {0, 2}},
-                     {{1, 1}, {1, 2}}, {{1, 1}, {1, 3}}, {{2, 1}, {2, 2}}, {{2, 1}, {2, 3}},
-                     {{3, 1}, {3, 2}}, {{3, 1}, {3, 3}}, {{4, 1}, {4, 2}}, {{4, 1}, {4, 3}},
-                     {{5, 1}, {5, 2}}, {{5, 1}, {5, 3}}, {{6, 0}, {7, 2}}, {{6, 0}, {5, 2}},
-                     {{6, 1}, {6, 2}}, {{6, 1}, {6, 3}}, {{7, 1}, {7, 2}}, {{7, 1}, {7, 3}}}));
-}
-
-TEST_F(MoveGeneration, StartingPositionWhitePawnBeforeKnightWithinAColumn) {
-    EXPECT_EQ(Generate(Start(), 2),
-              Moves({{{0, 6}, {0, 5}}, {{0, 6}, {0, 4}}, {{1, 6}, {1, 5}}, {{1, 6}, {1, 4}},
-                     {{1, 7}, {2, 5}}, {{1, 7}, {0, 5}}, {{2, 6}, {2, 5}}, {{2, 6}, {2, 4}},
-                     {{3, 6}, {3, 5}}, {{3, 6}, {3, 4}}, {{4, 6}, {4, 5}}, {{4, 6}, {4, 4}},
-                     {{5, 6}, {5, 5}}, {{5, 6}, {5, 4}}, {{6, 6}, {6, 5}}, {{6, 6}, {6, 4}},
-                     {{6, 7}, {7, 5}}, {{6, 7}, {5, 5}}, {{7, 6}, {7, 5}}, {{7, 6}, {7, 4}}}));
-}
-
-TEST_F(MoveGeneration, OneCaptureAnywhereRemovesEveryQuietMove) {
-    Board board = Start();
-    Put(board, 3, 1, 0);
-    Put(board, 3, 5, 11);
-    EXPECT_EQ(Generate(board, 2), Moves({{{2, 6}, {3, 5}}, {{4, 6}, {3, 5}}}));
-    // The selected piece shows only what side 2's whole list allows it.
-    EXPECT_EQ(PieceMoves(board, 2, 6), Moves({{{2, 6}, {3, 5}}}));
-    EXPECT_TRUE(PieceMoves(board, 0, 6).empty());
-    EXPECT_EQ(IsLegalSide2Move(board, 0, 6, 0, 5), 0);
-    EXPECT_EQ(IsLegalSide2Move(board, 4, 6, 3, 5), 1);
-
-    Board pawnFork = empty_;
-    Put(pawnFork, 3, 6, 21);
-    Put(pawnFork, 2, 5, 11);
-    Put(pawnFork, 4, 5, 11);
-    Put(pawnFork, 0, 7, 24);
-    EXPECT_EQ(Generate(pawnFork, 2), Moves({{{3, 6}, {2, 5}}, {{3, 6}, {4, 5}}}));
-}
-
-TEST_F(MoveGeneration, SlidingCapturesCrossEmptySquaresAndStopAtTheFirstPiece) {
-    Board board = empty_;
-    Put(board, 0, 7, 24);
-    Put(board, 0, 0, 14);
-    Put(board, 7, 7, 16);
-    EXPECT_EQ(Generate(board, 2), Moves({{{0, 7}, {7, 7}}, {{0, 7}, {0, 0}}}));
-    EXPECT_EQ(Generate(board, 1), Moves({{{0, 0}, {0, 7}}}));
-}
-
-TEST_F(MoveGeneration, AdjacentKingsCanOnlyTakeEachOther) {
-    Board board = empty_;
-    Put(board, 4, 7, 26);
-    Put(board, 4, 6, 16);
-    EXPECT_EQ(Generate(board, 2), Moves({{{4, 7}, {4, 6}}}));
-    EXPECT_EQ(Generate(board, 1), Moves({{{4, 6}, {4, 7}}}));
-}
-
-TEST_F(MoveGeneration, PawnsMoveStraightOnlyToEmptySquares) {
-    Board board = empty_;
-    Put(board, 3, 6, 21);
-    Put(board, 3, 4, 11);  // blocks only the double step
-    EXPECT_EQ(Generate(board, 2), Moves({{{3, 6}, {3, 5}}}));
-    Put(board, 3, 4, 0);
-    Put(board, 3, 5, 11);  // blocks both
-    EXPECT_TRUE(Generate(board, 2).empty());
-    Board black = empty_;
-    Put(black, 5, 2, 11);  // off its start row: single step only
-    EXPECT_EQ(Generate(black, 1), Moves({{{5, 2}, {5, 3}}}));
-}
-
-TEST_F(MoveGeneration, QueenRaysInOrderNearestFirst) {
-    Board board = empty_;
-    Put(board, 3, 4, 25);
-    std::vector<MoveWord> expected;
-    const Sq rays[] = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    for (Sq ray : rays) {
-        for (int c = 3 + ray.column, r = 4 + ray.row; c >= 0 && c < 8 && r >= 0 && r < 8;
-             c += ray.column, r += ray.row)
-            expected.push_back(PackMove(3, 4, c, r));
-    }
-    ASSERT_EQ(expected.size(), 27u);
-    EXPECT_EQ(Generate(board, 2), expected);
-    EXPECT_EQ(PieceMoves(board, 3, 4), expected);
-}
-
-TEST_F(MoveGeneration, KnightAndKingStepOrder) {
-    Board board = empty_;
-    Put(board, 3, 3, 12);
-    Put(board, 6, 6, 16);
-    EXPECT_EQ(Generate(board, 1), Moves({{{3, 3}, {4, 5}},
-                                         {{3, 3}, {4, 1}},
-                                         {{3, 3}, {2, 5}},
-                                         {{3, 3}, {2, 1}},
-                                         {{3, 3}, {1, 4}},
-                                         {{3, 3}, {1, 2}},
-                                         {{3, 3}, {5, 4}},
-                                         {{3, 3}, {5, 2}},
-                                         {{6, 6}, {6, 7}},
-                                         {{6, 6}, {6, 5}},
-                                         {{6, 6}, {7, 6}},
-                                         {{6, 6}, {5, 6}},
-                                         {{6, 6}, {7, 7}},
-                                         {{6, 6}, {5, 7}},
-                                         {{6, 6}, {7, 5}},
-                                         {{6, 6}, {5, 5}}}));
-}
-
-TEST_F(MoveGeneration, SideWithoutPiecesWritesNothing) {
+std::uint64_t Perft(Board& board, Side side, int depth) {
     MoveList list;
-    list.fill(77);
-    EXPECT_EQ(GenerateMoves(empty_, list, 1), -1);
-    EXPECT_EQ(list[0], 77);
-    EXPECT_EQ(IsLegalSide2Move(empty_, 0, 0, 0, 1), 0);
+    const int last = GenerateMoves(board, list, side);
+    if (depth == 1) return static_cast<std::uint64_t>(last + 1);
+    std::uint64_t total = 0;
+    for (int i = 0; i <= last; ++i) {
+        const MoveUndo undo = ApplyMove(board, list[static_cast<std::size_t>(i)]);
+        total += Perft(board, Opponent(side), depth - 1);
+        RetractMove(board, list[static_cast<std::size_t>(i)], undo);
+    }
+    return total;
 }
 
-TEST_F(MoveGeneration, CoordinatesOffTheBoardAreNeverLegal) {
-    EXPECT_EQ(IsLegalSide2Move(Start(), 0, 6, 0, 5), 1);
-    EXPECT_EQ(IsLegalSide2Move(Start(), 0, 6, 8, 5), 0);
-    EXPECT_EQ(IsLegalSide2Move(Start(), -1, 6, 0, 5), 0);
-    EXPECT_EQ(IsLegalSide2Move(Start(), 4, 5, 260, 4), 0);  // would wrap onto e2e4
-    EXPECT_EQ(IsLegalSide2Move(Start(), 200, 6, 0, 5), 0);  // would overflow the word
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+
+// Squares are scanned column by column from a8 down to h1, and each piece's moves follow its
+// own fixed order; a capture anywhere leaves only captures.
+TEST(MoveGeneration, ListsFollowBoardOrderAndCapturesComeAlone) {
+    struct Row {
+        const char* fen;
+        Side side;
+        const char* moves;
+    };
+    for (const Row& row : {
+             Row{kStart, 1,
+                 "a7a6 a7a5 b8c6 b8a6 b7b6 b7b5 c7c6 c7c5 d7d6 d7d5 e7e6 e7e5 f7f6 f7f5 g8h6 "
+                 "g8f6 g7g6 g7g5 h7h6 h7h5"},
+             Row{kStart, 2,
+                 "a2a3 a2a4 b2b3 b2b4 b1c3 b1a3 c2c3 c2c4 d2d3 d2d4 e2e3 e2e4 f2f3 f2f4 g2g3 "
+                 "g2g4 g1h3 g1f3 h2h3 h2h4"},
+             Row{"rnbqkbnr/ppp1pppp/8/8/8/3p4/PPPPPPPP/RNBQKBNR", 2, "c2d3 e2d3"},
+             Row{"8/8/8/8/8/2p1p3/3P4/R7", 2, "d2c3 d2e3"},  // a pawn takes either way
+             Row{"r7/8/8/8/8/8/8/R6k", 2, "a1h1 a1a8"},      // rays stop at the first piece
+             Row{"r7/8/8/8/8/8/8/R6k", 1, "a8a1"},
+             Row{"8/8/8/8/8/8/4k3/4K3", 2, "e1e2"},  // adjacent kings can only take each other
+             Row{"8/8/8/8/3p4/8/3P4/8", 2, "d2d3"},  // the double step needs both squares
+             Row{"8/8/8/8/8/3p4/3P4/8", 2, ""},
+             Row{"8/8/5p2/8/8/8/8/8", 1, "f6f5"},  // off its start row: one step
+             Row{"8/8/8/8/3n4/8/6k1/8", 1,
+                 "d4e2 d4e6 d4c2 d4c6 d4b3 d4b5 d4f3 d4f5 g2g1 g2g3 g2h2 g2f2 g2h1 g2f1 g2h3 "
+                 "g2f3"},
+             Row{"8/8/8/3Q4/8/8/8/8", 2,
+                 "d5e4 d5f3 d5g2 d5h1 d5e6 d5f7 d5g8 d5c4 d5b3 d5a2 d5c6 d5b7 d5a8 d5e5 d5f5 "
+                 "d5g5 d5h5 d5c5 d5b5 d5a5 d5d4 d5d3 d5d2 d5d1 d5d6 d5d7 d5d8"},
+             Row{"8/8/8/8/8/8/8/8", 1, ""},
+         }) {
+        EXPECT_EQ(Generate(row.fen, row.side), row.moves) << row.fen << " side " << row.side;
+    }
 }
 
-TEST_F(MoveGeneration, PieceMovesOfTheStartingPosition) {
-    EXPECT_EQ(PieceMoves(Start(), 1, 7), Moves({{{1, 7}, {2, 5}}, {{1, 7}, {0, 5}}}));
-    EXPECT_EQ(PieceMoves(Start(), 4, 6), Moves({{{4, 6}, {4, 5}}, {{4, 6}, {4, 4}}}));
-    EXPECT_TRUE(PieceMoves(Start(), 0, 7).empty());
+TEST(MoveGeneration, CountsFromTheStartMatchTheKnownPerft) {
+    Board board = *BoardFromFen(kStart);
+    const std::uint64_t known[] = {20, 400, 8067, 153299};
+    for (int depth = 1; depth <= 4; ++depth) EXPECT_EQ(Perft(board, 2, depth), known[depth - 1]);
+    EXPECT_EQ(board, *BoardFromFen(kStart));
+}
+
+TEST(MoveGeneration, OnlyMovesInSide2sListAreLegalForTheHuman) {
+    const Board board = *BoardFromFen("rnbqkbnr/ppp1pppp/8/8/8/3p4/PPPPPPPP/RNBQKBNR");
+    EXPECT_EQ(PieceMoves(board, "c2"), "c2d3");
+    EXPECT_EQ(PieceMoves(board, "a2"), "");
+    EXPECT_EQ(IsLegalSide2Move(board, 0, 6, 0, 5), 0);  // a quiet move beside a capture
+    EXPECT_EQ(IsLegalSide2Move(board, 4, 6, 3, 5), 1);
+    const Board start = *BoardFromFen(kStart);
+    EXPECT_EQ(PieceMoves(start, "b1"), "b1c3 b1a3");
+    EXPECT_EQ(IsLegalSide2Move(start, 0, 6, 0, 5), 1);
+    EXPECT_EQ(IsLegalSide2Move(start, 0, 6, 8, 5), 0);
+    EXPECT_EQ(IsLegalSide2Move(start, -1, 6, 0, 5), 0);
+    EXPECT_EQ(IsLegalSide2Move(start, 4, 5, 260, 4), 0);  // would wrap onto e2e4
+    EXPECT_EQ(IsLegalSide2Move(start, 200, 6, 0, 5), 0);  // would overflow the word
 }
 
 // On any board the selected piece's moves are the entries of side 2's list from its square.
-TEST_F(MoveGeneration, PieceMovesAreSide2sListFilteredByOrigin) {
+TEST(MoveGeneration, PieceMovesAreSide2sListFilteredByOrigin) {
     std::mt19937 random(3);
     for (int n = 0; n < 300; ++n) {
         const Board board = n % 2 ? testing::RandomPlacement(random)
                                   : testing::PositionAfterRandomGame(random, n % 50);
-        const std::vector<MoveWord> all = Generate(board, 2);
+        MoveList all;
+        const int last = GenerateMoves(board, all, 2);
         for (int index = 0; index < 64; ++index) {
             if (SideOf(board[static_cast<std::size_t>(index)]) != 2) continue;
+            const Square square{index / 8, index % 8};
             std::vector<MoveWord> expected;
-            for (MoveWord m : all)
-                if (m >> 16 == ((index / 8) << 8 | (index % 8))) expected.push_back(m);
-            EXPECT_EQ(PieceMoves(board, index / 8, index % 8), expected);
+            for (int i = 0; i <= last; ++i)
+                if (OriginOf(all[static_cast<std::size_t>(i)]) == square)
+                    expected.push_back(all[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(PieceMoves(board, SquareToText(square).c_str()),
+                      Text(expected.data(), expected.data() + expected.size()));
         }
     }
 }
 
-TEST(MoveGenerationOnAnyBoard, NeverWritesPastTheCapacityItIsGiven) {
+TEST(MoveGeneration, NeverWritesPastTheCapacityItIsGiven) {
     std::mt19937 random(5);
-    // A board full of queens with gaps has many moves; a small list must still be respected.
     for (int n = 0; n < 500; ++n) {
         Board board = n % 2 ? testing::RandomBytes(random) : testing::RandomPlacement(random);
         if (n % 5 == 0)
-            for (int i = 0; i < 64; i += 2) board[static_cast<std::size_t>(i)] = 25;
+            for (int i = 0; i < 64; i += 2) board[static_cast<std::size_t>(i)] = kWhiteQueen;
         std::array<MoveWord, 12> guarded{};
         guarded.fill(-7);
         const int last = GenerateMoves(board, std::span(guarded).first(10), 2);
         ASSERT_LE(last, 9);
         EXPECT_EQ(guarded[10], -7);
-        EXPECT_EQ(guarded[11], -7);
         MoveList full;
-        const int fullLast = GenerateMoves(board, full, 2);
-        ASSERT_GE(fullLast, last);
+        ASSERT_GE(GenerateMoves(board, full, 2), last);
         for (int i = 0; i <= last; ++i)
             EXPECT_EQ(guarded[static_cast<std::size_t>(i)], full[static_cast<std::size_t>(i)]);
     }
-    Board queens;
-    queens.fill(0);
-    for (int i = 0; i < 64; i += 3) queens[static_cast<std::size_t>(i)] = 25;
-    MoveList list;
-    EXPECT_GT(GenerateMoves(queens, list, 2), 0);
 }
 
 }  // namespace
