@@ -1,54 +1,31 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "cli/commands.h"
-#include "rules/evaluation.h"
 #include "rules/notation.h"
+#include "tests/cli/cli_test_util.h"
 
 namespace kelvane::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    SetRulesVariant(kKingMustDie);
-    return {status, out.str(), err.str()};
+void WriteBoard(const std::string& path, const Board& board, std::streamsize size) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(board.data()), size);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
-
-TEST(CliMoves, ListsTheGeneratorsOrderInCoordinates) {
+TEST(CliMoves, ListsTheGeneratorsOrderFromAFenOrASavedGame) {
+    ScopedTempDirectory scratch;
+    Board start;
+    SetUpStartingPosition(start);
+    WriteBoard("good.sav", start, 64);
     const CliRun run = Cli({"moves", "start", "black"});
     EXPECT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 20u);
-    EXPECT_EQ(lines[0], "a7a6");
-    EXPECT_EQ(lines[2], "b8c6");
-    EXPECT_EQ(lines[16], "g7g6");
-    // A FEN with later fields and the side as a number give the same list.
-    EXPECT_EQ(Cli({"moves", std::string(kStartFen) + " w - - 0 1", "1"}).out, run.out);
-}
-
-TEST(CliMoves, CompulsoryCaptureFromAFen) {
+    EXPECT_EQ(lines[0] + lines[2] + lines[16], "a7a6b8c6g7g6");
+    // A FEN with later fields, the side as a number and a saved game give the same list.
+    EXPECT_EQ(Cli({"moves", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", "2"}).out,
+              Cli({"moves", "good.sav", "white"}).out);
+    EXPECT_EQ(Cli({"moves", "start", "1"}).out, run.out);
     // White pawn d2 may take c3 or e3; the rook's quiet moves are left out.
     EXPECT_EQ(Cli({"moves", "8/8/8/8/8/2p1p3/3P4/R7", "white"}).out, "d2c3\nd2e3\n");
 }
@@ -61,108 +38,83 @@ TEST(CliSearch, PrintsMoveNodesAndTime) {
     EXPECT_GT(std::stoll(lines[1].substr(6)), 20);
     EXPECT_EQ(lines[2].rfind("time ", 0), 0u);
     EXPECT_EQ(lines[2].substr(lines[2].size() - 3), " ms");
+    const auto head = [](std::vector<std::string> args) { return Cli(args).out.substr(0, 13); };
+    EXPECT_EQ(head({"search", "8/8/8/8/8/3p4/3P4/8", "white", "3"}), "none\nnodes 1\n");
+    EXPECT_EQ(head({"search", "8/8/8/8/8/8/4k3/4K3", "black", "5", "--rules", "all"}),
+              "e2e1\nnodes 1\n");
 }
 
-TEST(CliSearch, NoLegalMoveIsNoneAndOneMoveIsOneNode) {
-    std::vector<std::string> lines =
-        Lines(Cli({"search", "8/8/8/8/8/3p4/3P4/8", "white", "3"}).out);
-    EXPECT_EQ(lines[0], "none");
-    EXPECT_EQ(lines[1], "nodes 1");
-    lines = Lines(Cli({"search", "8/8/8/8/8/8/4k3/4K3", "black", "5", "--rules", "all"}).out);
-    EXPECT_EQ(lines[0], "e2e1");
-    EXPECT_EQ(lines[1], "nodes 1");
-}
-
-TEST(CliBench, ReportsTheWholeSet) {
-    const std::vector<std::string> lines = Lines(Cli({"bench", "--depth", "1"}).out);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "positions 51");
-    EXPECT_EQ(lines[1], "depth 1");
-    EXPECT_GT(std::stoll(lines[2].substr(6)), 51);  // more than the roots alone
-    EXPECT_EQ(lines[4].rfind("calls per second ", 0), 0u);
-}
-
-TEST(CliPerft, CountsFromTheStart) {
-    const char* expected[] = {"1", "20", "400", "8067", "153299"};
-    for (int depth = 0; depth <= 4; ++depth)
-        EXPECT_EQ(Cli({"perft", "start", "white", std::to_string(depth)}).out,
-                  std::string(expected[depth]) + "\n");
-}
-
-TEST(CliSelfplay, OpensWithG7G6AndNamesAWinnerOrTheLimit) {
-    const std::vector<std::string> lines = Lines(Cli({"selfplay", "--depth", "1"}).out);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "g7g6");
-    EXPECT_TRUE(lines.back() == "Black wins!" || lines.back() == "White wins!") << lines.back();
+TEST(CliCounts, PerftBenchAndSelfplay) {
+    EXPECT_EQ(Cli({"perft", "start", "white", "0"}).out, "1\n");
+    EXPECT_EQ(Cli({"perft", "start", "white", "4"}).out, "153299\n");
+    const std::vector<std::string> bench = Lines(Cli({"bench", "--depth", "1"}).out);
+    ASSERT_EQ(bench.size(), 6u);
+    EXPECT_EQ(bench[0], "positions 51");
+    EXPECT_EQ(bench[1], "depth 1");
+    EXPECT_GT(std::stoll(bench[2].substr(6)), 51);  // more than the roots alone
+    EXPECT_EQ(bench[4].rfind("calls per second ", 0), 0u);
     const std::vector<std::string> limited =
         Lines(Cli({"selfplay", "--max-plies", "3", "--rules", "all"}).out);
     ASSERT_EQ(limited.size(), 4u);
     EXPECT_EQ(limited.back(), "No result within 3 plies.");
 }
 
-TEST(CliSavedGame, ReadsA64ByteFileAndRefusesOthers) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kelvane-cli-test";
-    std::filesystem::create_directories(dir);
-    const std::string good = (dir / "good.sav").string();
-    const std::string shortFile = (dir / "short.sav").string();
-    const std::string junk = (dir / "junk.sav").string();
-    Board start;
-    SetUpStartingPosition(start);
-    std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(start.data()), 64);
-    std::ofstream(shortFile, std::ios::binary)
-        .write(reinterpret_cast<const char*>(start.data()), 10);
-    Board bad = start;
-    bad[40] = 17;
-    std::ofstream(junk, std::ios::binary).write(reinterpret_cast<const char*>(bad.data()), 64);
-
-    EXPECT_EQ(Cli({"moves", good, "white"}).out, Cli({"moves", "start", "white"}).out);
-    for (const std::string& path : {shortFile, junk, (dir / "missing.sav").string()}) {
-        const CliRun run = Cli({"moves", path, "white"});
-        EXPECT_EQ(run.status, 2) << path;
-        EXPECT_TRUE(run.out.empty());
-        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-    }
-    std::filesystem::remove_all(dir);
-}
-
 TEST(CliErrors, BadInputIsOneLineOnStderrWithStatusTwo) {
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"dance"},
-        {"moves", "start"},
-        {"moves", "start", "green"},
-        {"moves", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP", "white"},
-        {"moves", "rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "white"},
-        {"moves", "rnbqkbnr/pppxpppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "white"},
-        {"moves", "9/8/8/8/8/8/8/8", "white"},
-        {"search", "start", "white", "-1"},
-        {"search", "start", "white", "two"},
-        {"search", "start", "white", "3x"},
-        {"search", "start", "white", "2", "--rules", "queen"},
-        {"search", "start", "white", "2", "--rules"},
-        {"perft", "start", "white", ""},
-        {"selfplay", "--depth", "-3"},
-        {"selfplay", "--plies", "3"},
-        {"bench", "--depth", "deep"},
-    };
-    for (const std::vector<std::string>& args : bad) {
+    ScopedTempDirectory scratch;
+    Board bad;
+    SetUpStartingPosition(bad);
+    WriteBoard("short.sav", bad, 10);
+    bad[40] = 17;
+    WriteBoard("junk.sav", bad, 64);
+    for (const std::string row :
+         {"", "dance", "moves start", "moves start green",
+          "moves rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP white",
+          "moves rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR white",
+          "moves rnbqkbnr/pppxpppp/8/8/8/8/PPPPPPPP/RNBQKBNR white", "moves 9/8/8/8/8/8/8/8 white",
+          "moves short.sav white", "moves junk.sav white", "moves missing.sav white",
+          "search start white -1", "search start white 3x", "search start white 2 --rules queen",
+          "search start white 2 --rules", "selfplay --plies 3", "bench --depth deep"}) {
+        std::vector<std::string> args;
+        std::istringstream words(row);
+        for (std::string word; words >> word;) args.push_back(word);
         const CliRun run = Cli(args);
-        std::string joined;
-        for (const std::string& a : args) joined += a + " ";
-        EXPECT_EQ(run.status, 2) << joined;
-        EXPECT_EQ(Lines(run.err).size(), 1u) << joined << ": " << run.err;
-        EXPECT_TRUE(run.out.empty()) << joined;
+        EXPECT_EQ(run.status, 2) << row;
+        EXPECT_EQ(Lines(run.err).size(), 1u) << row << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << row;
     }
 }
 
 TEST(CliHelp, EveryCommandHasHelp) {
-    for (const char* command :
+    for (const std::string command :
          {"moves", "search", "perft", "selfplay", "bench", "play", "replay"}) {
         const CliRun run = Cli({command, "--help"});
         EXPECT_EQ(run.status, 0);
-        EXPECT_NE(run.out.find(std::string("kelvane-cli ") + command), std::string::npos);
+        EXPECT_NE(run.out.find("kelvane-cli " + command), std::string::npos);
     }
     EXPECT_EQ(Cli({"--help"}).status, 0);
+}
+
+// The built program under a shell: errors in one readable line, a depth it can finish, a FIFO
+// refused instead of waited on, lost output reported. The time limit only stops a hang.
+TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
+    ScopedTempDirectory scratch;
+    ASSERT_EQ(::mkfifo("position", 0600), 0);
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {"perft start white 11 >/dev/null", 2, "kelvane-cli perft: depth must be 0 to 10\n"},
+        {"\"$(printf 'mo\\nves\\033[31m')\" start white >/dev/null", 2, "'mo\\nves\\x1b[31m'"},
+        {"moves position white >/dev/null", 2, "position"},
+        {"--version >/dev/full", 1, "cannot write the output"},
+        {"--version >&-", 1, "cannot write the output"},
+        {"search --help >help", 0, ""}};
+    for (const auto& [arguments, status, error] : rows) {
+        const std::string command = "timeout 20 " KELVANE_CLI_PATH " " + arguments + " 2>errors";
+        const int outcome = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(outcome) ? WEXITSTATUS(outcome) : -1, status) << arguments;
+        const std::string err = ReadText("errors");
+        EXPECT_EQ(Lines(err).size(), error.empty() ? 0u : 1u) << err;
+        EXPECT_NE(err.find(error), std::string::npos) << err;
+    }
+    EXPECT_NE(ReadText("help").find("DEPTH is 0 to 10"), std::string::npos);
 }
 
 }  // namespace
