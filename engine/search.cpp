@@ -11,7 +11,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr std::int32_t kStartBest = 200000000;
 constexpr std::int32_t kScanStart = 2000000000;
 constexpr std::int32_t kNoMoveScore = 2000000001;
 
@@ -185,7 +184,7 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
     }
     ++searchCalls;
     const Side opponent = Opponent(side);
-    std::int32_t best = maximizing ? -kStartBest : kStartBest;
+    std::int32_t best = maximizing ? -kRootBound : kRootBound;
 
     MoveList moves;
     std::array<std::int32_t, kMoveListCapacity> scores;
