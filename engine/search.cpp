@@ -21,6 +21,7 @@ std::uint64_t searchCalls = 0;
 // counting every square whose code belongs to that side, exactly as the full scans do.
 struct Tally {
     std::array<std::uint64_t, 3> squares{};
+    std::uint64_t occupied = 0;  // every square whose code is not 0, which stops a ray
     std::array<int, 3> pieces{};
     std::array<int, 3> kings{};
     std::array<std::int32_t, 3> material{};
@@ -29,7 +30,9 @@ struct Tally {
 Tally CountBoard(const Board& board) {
     Tally tally;
     for (int side = 1; side <= 2; ++side) tally.squares[side] = SquaresOfSide(board, side);
-    for (SquareCode code : board) {
+    for (std::size_t square = 0; square < board.size(); ++square) {
+        const SquareCode code = board[square];
+        if (code != 0) tally.occupied |= std::uint64_t{1} << square;
         const int side = SideOf(code);
         if (code == 0 || (side != 1 && side != 2)) continue;
         ++tally.pieces[side];
@@ -96,6 +99,16 @@ class Searcher {
     }
     // The value of a non-root node at depth 0, whose moves only need their best score.
     std::int32_t LeafValue(int maximizing, Side side);
+    bool CaptureEndsGame(SquareCode captured, Side opponent) const;
+    // The lowest value plus promotion gain among the captures that leave the game on.
+    struct CheapestCapture {
+        bool found = false;
+        std::int32_t cost = 0;
+        bool endsGameSomewhere = false;  // some capture ends the game
+    };
+    CheapestCapture FindCheapestCapture(const CaptureSummary& captures, Side opponent) const;
+    GameResult VerdictOfLastCapture(const CaptureSummary& captures, Side opponent,
+                                    bool endsGameSomewhere) const;
 
     Board& board_;
     bool kingMustDie_;
@@ -136,6 +149,7 @@ void Searcher::Make(const MoveFacts& f, Side side) {
     board_[static_cast<std::size_t>(f.to)] =
         f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
     tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
+    tally_.occupied = (tally_.occupied & ~Bit(f.from)) | Bit(f.to);
     if (f.promotes) tally_.material[side] += promotionGain_;
     if (f.captured != 0) {
         tally_.squares[opponent] &= ~Bit(f.to);
@@ -153,21 +167,19 @@ GameResult Searcher::CurrentVerdict() const {
 
 // At depth 0 a node scores every move by the count after it, from the maximizing side's view,
 // and returns the best: the maximum of its first-pass scores, negated in a minimizing node. The
-// order of the moves does not matter for that, so they are neither sorted nor all generated:
-// when there is no capture and the game is on, moves to empty squares leave the count as it
-// is, except a promotion, which lowers it.
+// order of the moves does not matter for that, so they are not even listed: the best capture is
+// the one that takes the cheapest piece without ending the game, a promotion adding its gain.
+// When there is no capture and the game is on, moves to empty squares leave the count as it is,
+// except a promotion, which lowers it.
 std::int32_t Searcher::LeafValue(int maximizing, Side side) {
-    MoveList moves;
-    const int last = GenerateCapturesOfSquares(board_, moves, side, tally_.squares[side]);
-    std::int32_t bestScore = -kScanStart;
-    if (last >= 0) {
-        GameResult verdict = 0;
-        for (int i = 0; i <= last; ++i) {
-            const std::int32_t score =
-                FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
-            if (score > bestScore) bestScore = score;
-        }
-        SetGameResult(verdict);
+    const Side opponent = Opponent(side);
+    const CaptureSummary captures =
+        SummarizeCaptures(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
+    std::int32_t bestScore = 0;
+    if (captures.lastOrigin >= 0) {
+        const CheapestCapture cheapest = FindCheapestCapture(captures, opponent);
+        bestScore = cheapest.found ? CurrentCount(side) - cheapest.cost : -GameOverScore;
+        SetGameResult(VerdictOfLastCapture(captures, opponent, cheapest.endsGameSomewhere));
     } else {
         const QuietMoveSummary quiet = SummarizeQuietMoves(board_, side, tally_.squares[side]);
         if (!quiet.any) return maximizing ? kNoMoveScore : -kNoMoveScore;
@@ -175,6 +187,47 @@ std::int32_t Searcher::LeafValue(int maximizing, Side side) {
         bestScore = CurrentCount(side) - (quiet.anyWithoutPromotion ? 0 : promotionGain_);
     }
     return maximizing ? bestScore : -bestScore;
+}
+
+// Which captured code ends the game at once, given that it is on: under King must die, the
+// opponent's last king; under All must die, any code when it is the opponent's last piece.
+bool Searcher::CaptureEndsGame(SquareCode captured, Side opponent) const {
+    if (!kingMustDie_) return tally_.pieces[opponent] == 1;
+    const SquareCode king = opponent == 1 ? kBlackKing : kWhiteKing;
+    return captured == king && tally_.kings[opponent] == 1;
+}
+
+Searcher::CheapestCapture Searcher::FindCheapestCapture(const CaptureSummary& captures,
+                                                        Side opponent) const {
+    CheapestCapture cheapest;
+    const auto consider = [&](std::uint64_t targets, std::int32_t extraCost) {
+        for (; targets != 0; targets &= targets - 1) {
+            const SquareCode captured = board_[static_cast<std::size_t>(std::countr_zero(targets))];
+            if (CaptureEndsGame(captured, opponent)) {
+                cheapest.endsGameSomewhere = true;
+                continue;
+            }
+            const std::int32_t cost = ValueOf(captured) + extraCost;
+            if (!cheapest.found || cost < cheapest.cost) cheapest.cost = cost;
+            cheapest.found = true;
+        }
+    };
+    consider(captures.targets, 0);
+    consider(captures.promotingTargets, promotionGain_);
+    return cheapest;
+}
+
+// The end-of-game test after the last capture in generator order: the last one its origin
+// square lists. Only under King must die can it differ from one capture to another.
+GameResult Searcher::VerdictOfLastCapture(const CaptureSummary& captures, Side opponent,
+                                          bool endsGameSomewhere) const {
+    if (!endsGameSomewhere) return 0;
+    if (!kingMustDie_) return static_cast<GameResult>(opponent);
+    std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
+    const int last = GenerateCapturesOfSquares(board_, originCaptures, Opponent(opponent),
+                                               Bit(captures.lastOrigin));
+    const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
+    return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
 }
 
 std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t bound, bool root) {

@@ -217,6 +217,73 @@ QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_
     return summary;
 }
 
+namespace {
+
+// The first occupied square along each of the piece's rays: the only ones it could capture on.
+tables::SquareSet NearestOnRays(int from, std::size_t firstRay, std::size_t rays,
+                                std::uint64_t occupied) {
+    const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+    tables::SquareSet nearest = 0;
+    for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
+        const std::uint64_t onRay = raysFrom[r] & occupied;
+        if (onRay == 0) continue;
+        const int square =
+            tables::kRayRising[r] ? std::countr_zero(onRay) : 63 - std::countl_zero(onRay);
+        nearest |= tables::SquareSet{1} << square;
+    }
+    return nearest;
+}
+
+// The squares the piece coded code on from would capture on if an opponent's piece stood there;
+// the same cases as PieceMoveGenerator::Captures.
+tables::SquareSet CaptureReach(int from, SquareCode code, std::uint64_t occupied) {
+    const auto square = static_cast<std::size_t>(from);
+    switch (code) {
+        case kBlackPawn:
+            return tables::kBlackPawnCaptureSets[square];
+        case kWhitePawn:
+            return tables::kWhitePawnCaptureSets[square];
+        case 12:
+        case 22:
+            return tables::kKnightTargetSets[square];
+        case 13:
+        case 23:
+            return NearestOnRays(from, tables::kFirstBishopRay, 4, occupied);
+        case 14:
+        case 24:
+            return NearestOnRays(from, tables::kFirstRookRay, 4, occupied);
+        case 15:
+        case 25:
+            return NearestOnRays(from, 0, 8, occupied);
+        case 16:
+        case 26:
+            return tables::kKingTargetSets[square];
+        default:
+            return 0;
+    }
+}
+
+// A pawn one row short of the far row promotes with whatever it captures.
+bool PromotesByCapturing(SquareCode code, int from) {
+    return (code == kBlackPawn && (from & 7) == 6) || (code == kWhitePawn && (from & 7) == 1);
+}
+
+}  // namespace
+
+CaptureSummary SummarizeCaptures(const Board& board, std::uint64_t sideSquares,
+                                 std::uint64_t opponentSquares, std::uint64_t occupied) {
+    CaptureSummary summary;
+    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
+        const int square = std::countr_zero(rest);
+        const SquareCode code = board[static_cast<std::size_t>(square)];
+        const std::uint64_t targets = CaptureReach(square, code, occupied) & opponentSquares;
+        if (targets == 0) continue;
+        summary.lastOrigin = square;
+        (PromotesByCapturing(code, square) ? summary.promotingTargets : summary.targets) |= targets;
+    }
+    return summary;
+}
+
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {
     return GenerateMovesOfSquares(board, list, side, SquaresOfSide(board, side));
 }

@@ -66,4 +66,58 @@ inline constexpr std::array<SquareList, 64> kKnightTargets = StepTargets(kKnight
 inline constexpr std::array<SquareList, 64> kKingTargets = StepTargets(kKingSteps);
 inline constexpr std::array<std::array<SquareList, 8>, 64> kRays = RayTargets();
 
+// The same tables as square sets (bit i for square index i), for questions about all of a
+// piece's targets at once, where the step order does not matter.
+using SquareSet = std::uint64_t;
+
+constexpr SquareSet SetOf(const SquareList& list) {
+    SquareSet set = 0;
+    for (std::uint8_t i = 0; i < list.count; ++i) set |= SquareSet{1} << list.squares[i];
+    return set;
+}
+
+constexpr std::array<SquareSet, 64> SetsOf(const std::array<SquareList, 64>& lists) {
+    std::array<SquareSet, 64> sets{};
+    for (std::size_t square = 0; square < 64; ++square) sets[square] = SetOf(lists[square]);
+    return sets;
+}
+
+constexpr std::array<std::array<SquareSet, 8>, 64> RaySets() {
+    std::array<std::array<SquareSet, 8>, 64> sets{};
+    for (std::size_t square = 0; square < 64; ++square) {
+        for (std::size_t direction = 0; direction < 8; ++direction)
+            sets[square][direction] = SetOf(kRays[square][direction]);
+    }
+    return sets;
+}
+
+// The diagonal squares ahead of a pawn, one row forward (+1 for Black, -1 for White).
+constexpr std::array<SquareSet, 64> PawnCaptureSets(int forward) {
+    std::array<SquareSet, 64> sets{};
+    for (int square = 0; square < 64; ++square) {
+        const int row = square % 8 + forward;
+        for (int column = square / 8 - 1; column <= square / 8 + 1; column += 2) {
+            if (OnBoard(column, row))
+                sets[static_cast<std::size_t>(square)] |= SquareSet{1} << (column * 8 + row);
+        }
+    }
+    return sets;
+}
+
+// Whether a ray's squares have rising indices, so that its nearest square is its lowest bit.
+constexpr std::array<bool, 8> RaysRising() {
+    std::array<bool, 8> rising{};
+    for (std::size_t direction = 0; direction < 8; ++direction)
+        rising[direction] =
+            kRayDirections[direction].column * 8 + kRayDirections[direction].row > 0;
+    return rising;
+}
+
+inline constexpr std::array<SquareSet, 64> kKnightTargetSets = SetsOf(kKnightTargets);
+inline constexpr std::array<SquareSet, 64> kKingTargetSets = SetsOf(kKingTargets);
+inline constexpr std::array<std::array<SquareSet, 8>, 64> kRaySets = RaySets();
+inline constexpr std::array<bool, 8> kRayRising = RaysRising();
+inline constexpr std::array<SquareSet, 64> kBlackPawnCaptureSets = PawnCaptureSets(1);
+inline constexpr std::array<SquareSet, 64> kWhitePawnCaptureSets = PawnCaptureSets(-1);
+
 }  // namespace kelvane::tables
