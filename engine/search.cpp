@@ -21,29 +21,31 @@ std::uint64_t searchCalls = 0;
 // counting every square whose code belongs to that side, exactly as the full scans do.
 struct Tally {
     std::array<std::uint64_t, 3> squares{};
-    std::uint64_t occupied = 0;  // every square whose code is not 0, which stops a ray
+    std::uint64_t occupied = 0;          // every square whose code is not 0, which stops a ray
+    std::array<KindSquares, 3> kinds{};  // each side's squares again, by the kind of their code
     std::array<int, 3> pieces{};
     std::array<int, 3> kings{};
     std::array<std::int32_t, 3> material{};
 };
+
+constexpr std::uint64_t Bit(int index) {
+    return std::uint64_t{1} << index;
+}
 
 Tally CountBoard(const Board& board) {
     Tally tally;
     for (int side = 1; side <= 2; ++side) tally.squares[side] = SquaresOfSide(board, side);
     for (std::size_t square = 0; square < board.size(); ++square) {
         const SquareCode code = board[square];
-        if (code != 0) tally.occupied |= std::uint64_t{1} << square;
+        if (code != 0) tally.occupied |= Bit(static_cast<int>(square));
         const int side = SideOf(code);
         if (code == 0 || (side != 1 && side != 2)) continue;
+        tally.kinds[side][static_cast<std::size_t>(KindOf(code))] |= Bit(static_cast<int>(square));
         ++tally.pieces[side];
         tally.material[side] += PieceValueOf(code);
         if (code == kBlackKing || code == kWhiteKing) ++tally.kings[side];
     }
     return tally;
-}
-
-constexpr std::uint64_t Bit(int index) {
-    return std::uint64_t{1} << index;
 }
 
 // One move as the board and the tally see it.
@@ -63,6 +65,11 @@ MoveFacts FactsOf(const Board& board, MoveWord move) {
     const bool promotes =
         (moved == kWhitePawn && m.toRow == 0) || (moved == kBlackPawn && m.toRow == 7);
     return {from, to, moved, board[static_cast<std::size_t>(to)], promotes};
+}
+
+// What the destination holds once the move is made: a pawn reaching its far row is a queen.
+SquareCode PlacedCode(const MoveFacts& f) {
+    return f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
 }
 
 class Searcher {
@@ -92,7 +99,9 @@ class Searcher {
         if (verdict != 0) return -GameOverScore;
         return CountAfter(f, side);
     }
+    // Make plays the move on the board and in the tally; Unmake takes it back exactly.
     void Make(const MoveFacts& f, Side side);
+    void Unmake(const MoveFacts& f, Side side);
     GameResult CurrentVerdict() const;
     std::int32_t CurrentCount(Side side) const {
         return tally_.material[Opponent(side)] - tally_.material[side];
@@ -106,9 +115,9 @@ class Searcher {
         std::int32_t cost = 0;
         bool endsGameSomewhere = false;  // some capture ends the game
     };
-    CheapestCapture FindCheapestCapture(const CaptureSummary& captures, Side opponent) const;
-    GameResult VerdictOfLastCapture(const CaptureSummary& captures, Side opponent,
-                                    bool endsGameSomewhere) const;
+    CheapestCapture FindCheapestCapture(const CaptureTargets& captures, Side opponent) const;
+    // The end-of-game test after side's last capture in generator order.
+    GameResult VerdictOfLastCapture(Side side, bool endsGameSomewhere) const;
 
     Board& board_;
     bool kingMustDie_;
@@ -145,17 +154,41 @@ std::int32_t Searcher::CountAfter(const MoveFacts& f, Side side) const {
 
 void Searcher::Make(const MoveFacts& f, Side side) {
     const Side opponent = Opponent(side);
+    const SquareCode placed = PlacedCode(f);
     board_[static_cast<std::size_t>(f.from)] = 0;
-    board_[static_cast<std::size_t>(f.to)] =
-        f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
+    board_[static_cast<std::size_t>(f.to)] = placed;
+    KindSquares& own = tally_.kinds[side];
+    own[static_cast<std::size_t>(KindOf(f.moved))] &= ~Bit(f.from);
+    own[static_cast<std::size_t>(KindOf(placed))] |= Bit(f.to);
     tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
     tally_.occupied = (tally_.occupied & ~Bit(f.from)) | Bit(f.to);
     if (f.promotes) tally_.material[side] += promotionGain_;
     if (f.captured != 0) {
         tally_.squares[opponent] &= ~Bit(f.to);
+        tally_.kinds[opponent][static_cast<std::size_t>(KindOf(f.captured))] &= ~Bit(f.to);
         --tally_.pieces[opponent];
         tally_.material[opponent] -= ValueOf(f.captured);
         if (f.captured == kBlackKing || f.captured == kWhiteKing) --tally_.kings[opponent];
+    }
+}
+
+void Searcher::Unmake(const MoveFacts& f, Side side) {
+    const Side opponent = Opponent(side);
+    board_[static_cast<std::size_t>(f.from)] = f.moved;
+    board_[static_cast<std::size_t>(f.to)] = f.captured;
+    KindSquares& own = tally_.kinds[side];
+    own[static_cast<std::size_t>(KindOf(PlacedCode(f)))] &= ~Bit(f.to);
+    own[static_cast<std::size_t>(KindOf(f.moved))] |= Bit(f.from);
+    tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
+    tally_.occupied |= Bit(f.from);
+    if (f.captured == 0) tally_.occupied &= ~Bit(f.to);
+    if (f.promotes) tally_.material[side] -= promotionGain_;
+    if (f.captured != 0) {
+        tally_.squares[opponent] |= Bit(f.to);
+        tally_.kinds[opponent][static_cast<std::size_t>(KindOf(f.captured))] |= Bit(f.to);
+        ++tally_.pieces[opponent];
+        tally_.material[opponent] += ValueOf(f.captured);
+        if (f.captured == kBlackKing || f.captured == kWhiteKing) ++tally_.kings[opponent];
     }
 }
 
@@ -173,13 +206,13 @@ GameResult Searcher::CurrentVerdict() const {
 // except a promotion, which lowers it.
 std::int32_t Searcher::LeafValue(int maximizing, Side side) {
     const Side opponent = Opponent(side);
-    const CaptureSummary captures =
-        SummarizeCaptures(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
+    const CaptureTargets captures =
+        CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
     std::int32_t bestScore = 0;
-    if (captures.lastOrigin >= 0) {
+    if ((captures.plain | captures.promoting) != 0) {
         const CheapestCapture cheapest = FindCheapestCapture(captures, opponent);
         bestScore = cheapest.found ? CurrentCount(side) - cheapest.cost : -GameOverScore;
-        SetGameResult(VerdictOfLastCapture(captures, opponent, cheapest.endsGameSomewhere));
+        SetGameResult(VerdictOfLastCapture(side, cheapest.endsGameSomewhere));
     } else {
         const QuietMoveSummary quiet = SummarizeQuietMoves(board_, side, tally_.squares[side]);
         if (!quiet.any) return maximizing ? kNoMoveScore : -kNoMoveScore;
@@ -197,7 +230,7 @@ bool Searcher::CaptureEndsGame(SquareCode captured, Side opponent) const {
     return captured == king && tally_.kings[opponent] == 1;
 }
 
-Searcher::CheapestCapture Searcher::FindCheapestCapture(const CaptureSummary& captures,
+Searcher::CheapestCapture Searcher::FindCheapestCapture(const CaptureTargets& captures,
                                                         Side opponent) const {
     CheapestCapture cheapest;
     const auto consider = [&](std::uint64_t targets, std::int32_t extraCost) {
@@ -212,20 +245,21 @@ Searcher::CheapestCapture Searcher::FindCheapestCapture(const CaptureSummary& ca
             cheapest.found = true;
         }
     };
-    consider(captures.targets, 0);
-    consider(captures.promotingTargets, promotionGain_);
+    consider(captures.plain, 0);
+    consider(captures.promoting, promotionGain_);
     return cheapest;
 }
 
 // The end-of-game test after the last capture in generator order: the last one its origin
 // square lists. Only under King must die can it differ from one capture to another.
-GameResult Searcher::VerdictOfLastCapture(const CaptureSummary& captures, Side opponent,
-                                          bool endsGameSomewhere) const {
+GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) const {
+    const Side opponent = Opponent(side);
     if (!endsGameSomewhere) return 0;
     if (!kingMustDie_) return static_cast<GameResult>(opponent);
+    const int origin =
+        LastCaptureOrigin(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
     std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
-    const int last = GenerateCapturesOfSquares(board_, originCaptures, Opponent(opponent),
-                                               Bit(captures.lastOrigin));
+    const int last = GenerateCapturesOfSquares(board_, originCaptures, side, Bit(origin));
     const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
     return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
 }
@@ -270,12 +304,9 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
         }
         const MoveWord move = moves[static_cast<std::size_t>(i)];
         const MoveFacts f = FactsOf(board_, move);
-        const Tally saved = tally_;
         Make(f, side);
         const std::int32_t v = Node(1 - maximizing, opponent, depth - 1, best, false);
-        board_[static_cast<std::size_t>(f.from)] = f.moved;
-        board_[static_cast<std::size_t>(f.to)] = f.captured;
-        tally_ = saved;
+        Unmake(f, side);
         score = v;
         if (maximizing) {
             if (v > best) best = v;

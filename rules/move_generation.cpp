@@ -263,25 +263,61 @@ tables::SquareSet CaptureReach(int from, SquareCode code, std::uint64_t occupied
     }
 }
 
-// A pawn one row short of the far row promotes with whatever it captures.
-bool PromotesByCapturing(SquareCode code, int from) {
-    return (code == kBlackPawn && (from & 7) == 6) || (code == kWhitePawn && (from & 7) == 1);
+// Every square of row 0; shifted by a row number, every square of that row.
+constexpr std::uint64_t kRowZero = 0x0101010101010101;
+
+// The squares a side's pawns capture on, all at once: side 1's (Black's) go one row up (+1),
+// side 2's one row down (-1), each to the lower and the higher column. A pawn on its far row
+// has no capture; shifts past either edge column fall off the 64 bits.
+std::uint64_t PawnCaptureReach(std::uint64_t pawns, Side side) {
+    if (side == 1) {
+        pawns &= ~(kRowZero << 7);
+        return (pawns >> 7) | (pawns << 9);
+    }
+    pawns &= ~kRowZero;
+    return (pawns >> 9) | (pawns << 7);
+}
+
+std::uint64_t StepCaptureReach(std::uint64_t pieces, const std::array<std::uint64_t, 64>& targets) {
+    std::uint64_t reach = 0;
+    for (; pieces != 0; pieces &= pieces - 1)
+        reach |= targets[static_cast<std::size_t>(std::countr_zero(pieces))];
+    return reach;
+}
+
+std::uint64_t SlidingCaptureReach(std::uint64_t pieces, std::size_t firstRay, std::size_t rays,
+                                  std::uint64_t occupied) {
+    std::uint64_t reach = 0;
+    for (; pieces != 0; pieces &= pieces - 1)
+        reach |= NearestOnRays(std::countr_zero(pieces), firstRay, rays, occupied);
+    return reach;
 }
 
 }  // namespace
 
-CaptureSummary SummarizeCaptures(const Board& board, std::uint64_t sideSquares,
-                                 std::uint64_t opponentSquares, std::uint64_t occupied) {
-    CaptureSummary summary;
-    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
-        const int square = std::countr_zero(rest);
+CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
+                                std::uint64_t occupied) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    // A pawn capture onto the far row always promotes; nothing else does.
+    const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
+    const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side) & opponentSquares;
+    const std::uint64_t otherReach =
+        StepCaptureReach(of(kKnight), tables::kKnightTargetSets) |
+        StepCaptureReach(of(kKing), tables::kKingTargetSets) |
+        SlidingCaptureReach(of(kBishop) | of(kQueen), tables::kFirstBishopRay, 4, occupied) |
+        SlidingCaptureReach(of(kRook) | of(kQueen), tables::kFirstRookRay, 4, occupied);
+    return {(pawnReach & ~farRow) | (otherReach & opponentSquares), pawnReach & farRow};
+}
+
+int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                      std::uint64_t occupied) {
+    for (std::uint64_t rest = sideSquares; rest != 0;
+         rest &= ~(std::uint64_t{1} << (63 - std::countl_zero(rest)))) {
+        const int square = 63 - std::countl_zero(rest);
         const SquareCode code = board[static_cast<std::size_t>(square)];
-        const std::uint64_t targets = CaptureReach(square, code, occupied) & opponentSquares;
-        if (targets == 0) continue;
-        summary.lastOrigin = square;
-        (PromotesByCapturing(code, square) ? summary.promotingTargets : summary.targets) |= targets;
+        if ((CaptureReach(square, code, occupied) & opponentSquares) != 0) return square;
     }
-    return summary;
+    return -1;
 }
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {

@@ -42,17 +42,21 @@ struct QuietMoveSummary {
 QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares);
 
 // What the search needs to know of a side's captures when it does not need the list: the
-// squares they land on, split by whether a pawn promotes by landing there, and the origin of
-// the last capture in generator order (the highest square index that captures), -1 when the
-// side has no capture. A square that both kinds of capture reach is in both sets.
-struct CaptureSummary {
-    std::uint64_t targets = 0;
-    std::uint64_t promotingTargets = 0;
-    int lastOrigin = -1;
+// squares they land on, split by whether a pawn promotes by landing there. A square that both
+// kinds of capture reach is in both sets.
+struct CaptureTargets {
+    std::uint64_t plain = 0;
+    std::uint64_t promoting = 0;
 };
+// A side's squares by the kind of the code on them (KindOf, 0 to 9: only 1 to 6 move).
+using KindSquares = std::array<std::uint64_t, 10>;
 // occupied holds every square whose code is not 0, whatever its side: any of them stops a ray.
-// The side is the one whose pieces are on sideSquares; opponentSquares are the other side's.
-CaptureSummary SummarizeCaptures(const Board& board, std::uint64_t sideSquares,
-                                 std::uint64_t opponentSquares, std::uint64_t occupied);
+CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
+                                std::uint64_t occupied);
+
+// The origin of a side's last capture in generator order (the highest square index from which
+// a capture starts), -1 when it has none.
+int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                      std::uint64_t occupied);
 
 }  // namespace kelvane
