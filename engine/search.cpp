@@ -34,13 +34,15 @@ constexpr std::uint64_t Bit(int index) {
 
 Tally CountBoard(const Board& board) {
     Tally tally;
-    for (int side = 1; side <= 2; ++side) tally.squares[side] = SquaresOfSide(board, side);
+    for (int side = 1; side <= 2; ++side) {
+        tally.squares[side] = SquaresOfSide(board, side);
+        tally.kinds[side] = KindSquaresOf(board, side);
+    }
     for (std::size_t square = 0; square < board.size(); ++square) {
         const SquareCode code = board[square];
         if (code != 0) tally.occupied |= Bit(static_cast<int>(square));
         const int side = SideOf(code);
         if (code == 0 || (side != 1 && side != 2)) continue;
-        tally.kinds[side][static_cast<std::size_t>(KindOf(code))] |= Bit(static_cast<int>(square));
         ++tally.pieces[side];
         tally.material[side] += PieceValueOf(code);
         if (code == kBlackKing || code == kWhiteKing) ++tally.kings[side];
@@ -214,7 +216,8 @@ std::int32_t Searcher::LeafValue(int maximizing, Side side) {
         bestScore = cheapest.found ? CurrentCount(side) - cheapest.cost : -GameOverScore;
         SetGameResult(VerdictOfLastCapture(side, cheapest.endsGameSomewhere));
     } else {
-        const QuietMoveSummary quiet = SummarizeQuietMoves(board_, side, tally_.squares[side]);
+        const QuietMoveSummary quiet =
+            SummarizeQuietMoves(tally_.kinds[side], side, tally_.occupied);
         if (!quiet.any) return maximizing ? kNoMoveScore : -kNoMoveScore;
         SetGameResult(0);
         bestScore = CurrentCount(side) - (quiet.anyWithoutPromotion ? 0 : promotionGain_);

@@ -194,29 +194,6 @@ int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side si
     return sink.Last();
 }
 
-QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares) {
-    // A piece has at most 27 moves, so one piece's moves always fit.
-    std::array<MoveWord, 32> pieceMoves;
-    QuietMoveSummary summary;
-    const int promotionRow = side == 1 ? 7 : 0;
-    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
-        const int square = std::countr_zero(rest);
-        const SquareCode code = board[static_cast<std::size_t>(square)];
-        MoveSink sink(pieceMoves);
-        PieceMoveGenerator(board, side, sink).QuietMoves(square, code);
-        for (int i = 0; i <= sink.Last(); ++i) {
-            summary.any = true;
-            const bool promotes = (code == kBlackPawn || code == kWhitePawn) &&
-                                  (pieceMoves[static_cast<std::size_t>(i)] & 0xFF) == promotionRow;
-            if (!promotes) {
-                summary.anyWithoutPromotion = true;
-                return summary;
-            }
-        }
-    }
-    return summary;
-}
-
 namespace {
 
 // The first occupied square along each of the piece's rays: the only ones it could capture on.
@@ -278,7 +255,8 @@ std::uint64_t PawnCaptureReach(std::uint64_t pawns, Side side) {
     return (pawns >> 9) | (pawns << 7);
 }
 
-std::uint64_t StepCaptureReach(std::uint64_t pieces, const std::array<std::uint64_t, 64>& targets) {
+// The union of the table's sets for every square in pieces.
+std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64>& targets) {
     std::uint64_t reach = 0;
     for (; pieces != 0; pieces &= pieces - 1)
         reach |= targets[static_cast<std::size_t>(std::countr_zero(pieces))];
@@ -293,7 +271,37 @@ std::uint64_t SlidingCaptureReach(std::uint64_t pieces, std::size_t firstRay, st
     return reach;
 }
 
+// The squares a side's pawns step to if they are empty (a double step needs the single one).
+std::uint64_t PawnStepReach(std::uint64_t pawns, Side side) {
+    if (side == 1) return (pawns & ~(kRowZero << 7)) << 1;
+    return (pawns & ~kRowZero) >> 1;
+}
+
 }  // namespace
+
+KindSquares KindSquaresOf(const Board& board, Side side) {
+    KindSquares pieces{};
+    for (std::size_t square = 0; square < board.size(); ++square) {
+        const SquareCode code = board[square];
+        if (code != 0 && SideOf(code) == side)
+            pieces[static_cast<std::size_t>(KindOf(code))] |= std::uint64_t{1} << square;
+    }
+    return pieces;
+}
+
+QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::uint64_t occupied) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    const std::uint64_t empty = ~occupied;
+    const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
+    const std::uint64_t pawnSteps = PawnStepReach(of(kPawn), side) & empty;
+    // Only a pawn can promote; every other move to an empty square is one without promotion.
+    const bool othersMove = ((StepReach(of(kKnight), tables::kKnightTargetSets) |
+                              StepReach(of(kKing), tables::kKingTargetSets) |
+                              StepReach(of(kBishop) | of(kQueen), tables::kDiagonalNeighbourSets) |
+                              StepReach(of(kRook) | of(kQueen), tables::kStraightNeighbourSets)) &
+                             empty) != 0;
+    return {othersMove || pawnSteps != 0, othersMove || (pawnSteps & ~farRow) != 0};
+}
 
 CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
                                 std::uint64_t occupied) {
@@ -302,8 +310,8 @@ CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint6
     const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
     const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side) & opponentSquares;
     const std::uint64_t otherReach =
-        StepCaptureReach(of(kKnight), tables::kKnightTargetSets) |
-        StepCaptureReach(of(kKing), tables::kKingTargetSets) |
+        StepReach(of(kKnight), tables::kKnightTargetSets) |
+        StepReach(of(kKing), tables::kKingTargetSets) |
         SlidingCaptureReach(of(kBishop) | of(kQueen), tables::kFirstBishopRay, 4, occupied) |
         SlidingCaptureReach(of(kRook) | of(kQueen), tables::kFirstRookRay, 4, occupied);
     return {(pawnReach & ~farRow) | (otherReach & opponentSquares), pawnReach & farRow};

@@ -33,14 +33,6 @@ int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side si
 int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
                               std::uint64_t sideSquares);
 
-// What the search needs to know of a side's moves to empty squares when it does not need the
-// moves themselves: whether there is any, and whether any of them is not a promotion.
-struct QuietMoveSummary {
-    bool any = false;
-    bool anyWithoutPromotion = false;
-};
-QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares);
-
 // What the search needs to know of a side's captures when it does not need the list: the
 // squares they land on, split by whether a pawn promotes by landing there. A square that both
 // kinds of capture reach is in both sets.
@@ -50,9 +42,18 @@ struct CaptureTargets {
 };
 // A side's squares by the kind of the code on them (KindOf, 0 to 9: only 1 to 6 move).
 using KindSquares = std::array<std::uint64_t, 10>;
+KindSquares KindSquaresOf(const Board& board, Side side);
 // occupied holds every square whose code is not 0, whatever its side: any of them stops a ray.
 CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
                                 std::uint64_t occupied);
+
+// What the search needs to know of a side's moves to empty squares when it does not need the
+// moves themselves: whether there is any, and whether any of them is not a promotion.
+struct QuietMoveSummary {
+    bool any = false;
+    bool anyWithoutPromotion = false;
+};
+QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::uint64_t occupied);
 
 // The origin of a side's last capture in generator order (the highest square index from which
 // a capture starts), -1 when it has none.

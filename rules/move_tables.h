@@ -113,9 +113,24 @@ constexpr std::array<bool, 8> RaysRising() {
     return rising;
 }
 
+// The nearest square of each of the given rays: a slider has a move to an empty square exactly
+// when one of these is empty.
+constexpr std::array<SquareSet, 64> NeighbourSets(std::size_t firstRay) {
+    std::array<SquareSet, 64> sets{};
+    for (std::size_t square = 0; square < 64; ++square) {
+        for (std::size_t r = firstRay; r < firstRay + 4; ++r) {
+            if (kRays[square][r].count > 0)
+                sets[square] |= SquareSet{1} << kRays[square][r].squares[0];
+        }
+    }
+    return sets;
+}
+
 inline constexpr std::array<SquareSet, 64> kKnightTargetSets = SetsOf(kKnightTargets);
 inline constexpr std::array<SquareSet, 64> kKingTargetSets = SetsOf(kKingTargets);
 inline constexpr std::array<std::array<SquareSet, 8>, 64> kRaySets = RaySets();
+inline constexpr std::array<SquareSet, 64> kDiagonalNeighbourSets = NeighbourSets(kFirstBishopRay);
+inline constexpr std::array<SquareSet, 64> kStraightNeighbourSets = NeighbourSets(kFirstRookRay);
 inline constexpr std::array<bool, 8> kRayRising = RaysRising();
 inline constexpr std::array<SquareSet, 64> kBlackPawnCaptureSets = PawnCaptureSets(1);
 inline constexpr std::array<SquareSet, 64> kWhitePawnCaptureSets = PawnCaptureSets(-1);
