@@ -1,5 +1,6 @@
 #include "engine/search.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -27,6 +28,9 @@ struct Tally {
     std::array<int, 3> kings{};
     std::array<std::int32_t, 3> material{};
 };
+
+// Every square of row 0; shifted by a row number, every square of that row.
+constexpr std::uint64_t kRowZero = 0x0101010101010101;
 
 constexpr std::uint64_t Bit(int index) {
     return std::uint64_t{1} << index;
@@ -108,6 +112,10 @@ class Searcher {
     std::int32_t CurrentCount(Side side) const {
         return tally_.material[Opponent(side)] - tally_.material[side];
     }
+    // The first-pass scores of moves[0..last]; each returns the verdict after the last move.
+    using ScoreList = std::array<std::int32_t, kMoveListCapacity>;
+    GameResult ScoreCaptures(const MoveList& moves, int last, Side side, ScoreList& scores) const;
+    GameResult ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores) const;
     // The value of a non-root node at depth 0, whose moves only need their best score.
     std::int32_t LeafValue(int maximizing, Side side);
     bool CaptureEndsGame(SquareCode captured, Side opponent) const;
@@ -194,6 +202,39 @@ void Searcher::Unmake(const MoveFacts& f, Side side) {
     }
 }
 
+GameResult Searcher::ScoreCaptures(const MoveList& moves, int last, Side side,
+                                   ScoreList& scores) const {
+    GameResult verdict = 0;
+    for (int i = 0; i <= last; ++i) {
+        scores[static_cast<std::size_t>(i)] =
+            FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
+    }
+    return verdict;
+}
+
+// A move to an empty square leaves the verdict as it is and the count too, except that a
+// pawn reaching its far row becomes a queen.
+GameResult Searcher::ScoreQuietMoves(const MoveList& moves, int last, Side side,
+                                     ScoreList& scores) const {
+    const GameResult verdict = CurrentVerdict();
+    const std::int32_t count = verdict == side ? GameOverScore
+                               : verdict != 0  ? -GameOverScore
+                                               : CurrentCount(side);
+    const auto end = scores.begin() + last + 1;
+    std::fill(scores.begin(), end, count);
+    const int farRow = side == 1 ? 7 : 0;
+    const SquareCode pawn = side == 1 ? kBlackPawn : kWhitePawn;
+    if (verdict != 0 || (tally_.kinds[side][kPawn] & (kRowZero << (farRow == 7 ? 6 : 1))) == 0)
+        return verdict;
+    for (int i = 0; i <= last; ++i) {
+        const UnpackedMove m = UnpackMove(moves[static_cast<std::size_t>(i)]);
+        if (m.toRow == farRow &&
+            board_[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))] == pawn)
+            scores[static_cast<std::size_t>(i)] -= promotionGain_;
+    }
+    return verdict;
+}
+
 GameResult Searcher::CurrentVerdict() const {
     const std::array<int, 3>& remaining = kingMustDie_ ? tally_.kings : tally_.pieces;
     if (remaining[1] == 0) return 1;
@@ -278,17 +319,21 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
 
     MoveList moves;
     std::array<std::int32_t, kMoveListCapacity> scores;
-    const int last = GenerateMovesOfSquares(board_, moves, side, tally_.squares[side]);
+    // The capture targets say which of the generator's two passes gives the side's moves.
+    const CaptureTargets captures =
+        CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
+    const bool mustCapture = (captures.plain | captures.promoting) != 0;
+    const int last = mustCapture
+                         ? GenerateCapturesOfSquares(board_, moves, side, tally_.squares[side])
+                         : GenerateQuietMovesOfSquares(board_, moves, side, tally_.squares[side]);
     if (root && last == 0) return moves[0];
 
-    // First pass: every move scored one ply deep from the mover's view.
-    GameResult verdict = 0;
-    for (int i = 0; i <= last; ++i) {
-        scores[static_cast<std::size_t>(i)] =
-            FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
+    // First pass: every move scored one ply deep from the mover's view. The caller reads the
+    // verdict on the last board tested, as a full test there would leave it.
+    if (last >= 0) {
+        SetGameResult(mustCapture ? ScoreCaptures(moves, last, side, scores)
+                                  : ScoreQuietMoves(moves, last, side, scores));
     }
-    // The caller reads the verdict on the last board tested, as a full test there would leave it.
-    if (last >= 0) SetGameResult(verdict);
 
     SortByScore(scores.data(), moves.data(), 0, last);
 

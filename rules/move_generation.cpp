@@ -185,6 +185,11 @@ int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side si
     // A side that can capture must capture: no move to an empty square is even computed then.
     const int lastCapture = GenerateCapturesOfSquares(board, list, side, sideSquares);
     if (lastCapture >= 0) return lastCapture;
+    return GenerateQuietMovesOfSquares(board, list, side, sideSquares);
+}
+
+int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                                std::uint64_t sideSquares) {
     MoveSink sink(list);
     PieceMoveGenerator generator(board, side, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
@@ -263,12 +268,48 @@ std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64
     return reach;
 }
 
-std::uint64_t SlidingCaptureReach(std::uint64_t pieces, std::size_t firstRay, std::size_t rays,
-                                  std::uint64_t occupied) {
-    std::uint64_t reach = 0;
-    for (; pieces != 0; pieces &= pieces - 1)
-        reach |= NearestOnRays(std::countr_zero(pieces), firstRay, rays, occupied);
-    return reach;
+// Moves a square set by one step of index delta; bits shifted past either end are lost.
+template <int delta>
+constexpr std::uint64_t Shifted(std::uint64_t squares) {
+    if constexpr (delta > 0) {
+        return squares << delta;
+    } else {
+        return squares >> -delta;
+    }
+}
+
+// Every square the sliders reach along one direction of index delta, up to and including the
+// first occupied square: all sliders at once, by doubling the run over empty squares (1, 2, 4
+// steps). landing holds the squares a step in that direction can land on without wrapping from
+// one column's end to the next column's start.
+template <int delta>
+std::uint64_t SlideReach(std::uint64_t sliders, std::uint64_t empty, std::uint64_t landing) {
+    std::uint64_t open = empty & landing;
+    sliders |= open & Shifted<delta>(sliders);
+    open &= Shifted<delta>(open);
+    sliders |= open & Shifted<2 * delta>(sliders);
+    open &= Shifted<2 * delta>(open);
+    sliders |= open & Shifted<4 * delta>(sliders);
+    return Shifted<delta>(sliders) & landing;
+}
+
+// A step that raises the row cannot land on row 0, one that lowers it not on row 7; column
+// steps (delta 8) fall off the ends of the 64 bits by themselves.
+constexpr std::uint64_t kNotRowZero = ~kRowZero;
+constexpr std::uint64_t kNotRowSeven = ~(kRowZero << 7);
+
+std::uint64_t DiagonalReach(std::uint64_t sliders, std::uint64_t empty) {
+    return SlideReach<9>(sliders, empty, kNotRowZero) |
+           SlideReach<7>(sliders, empty, kNotRowSeven) |
+           SlideReach<-7>(sliders, empty, kNotRowZero) |
+           SlideReach<-9>(sliders, empty, kNotRowSeven);
+}
+
+std::uint64_t StraightReach(std::uint64_t sliders, std::uint64_t empty) {
+    return SlideReach<8>(sliders, empty, ~std::uint64_t{0}) |
+           SlideReach<-8>(sliders, empty, ~std::uint64_t{0}) |
+           SlideReach<1>(sliders, empty, kNotRowZero) |
+           SlideReach<-1>(sliders, empty, kNotRowSeven);
 }
 
 // The squares a side's pawns step to if they are empty (a double step needs the single one).
@@ -309,11 +350,10 @@ CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint6
     // A pawn capture onto the far row always promotes; nothing else does.
     const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
     const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side) & opponentSquares;
-    const std::uint64_t otherReach =
-        StepReach(of(kKnight), tables::kKnightTargetSets) |
-        StepReach(of(kKing), tables::kKingTargetSets) |
-        SlidingCaptureReach(of(kBishop) | of(kQueen), tables::kFirstBishopRay, 4, occupied) |
-        SlidingCaptureReach(of(kRook) | of(kQueen), tables::kFirstRookRay, 4, occupied);
+    const std::uint64_t otherReach = StepReach(of(kKnight), tables::kKnightTargetSets) |
+                                     StepReach(of(kKing), tables::kKingTargetSets) |
+                                     DiagonalReach(of(kBishop) | of(kQueen), ~occupied) |
+                                     StraightReach(of(kRook) | of(kQueen), ~occupied);
     return {(pawnReach & ~farRow) | (otherReach & opponentSquares), pawnReach & farRow};
 }
 

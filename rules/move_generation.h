@@ -47,6 +47,11 @@ KindSquares KindSquaresOf(const Board& board, Side side);
 CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
                                 std::uint64_t occupied);
 
+// Only the pass of GenerateMovesOfSquares for a side without captures: its moves to empty
+// squares, or -1 when it has none.
+int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                                std::uint64_t sideSquares);
+
 // What the search needs to know of a side's moves to empty squares when it does not need the
 // moves themselves: whether there is any, and whether any of them is not a promotion.
 struct QuietMoveSummary {
