@@ -54,6 +54,9 @@ Tally CountBoard(const Board& board) {
     return tally;
 }
 
+// Each move's score, beside the MoveList that holds the moves.
+using ScoreList = std::array<std::int32_t, kMoveListCapacity>;
+
 // One move as the board and the tally see it.
 struct MoveFacts {
     int from;
@@ -113,9 +116,10 @@ class Searcher {
         return tally_.material[Opponent(side)] - tally_.material[side];
     }
     // The first-pass scores of moves[0..last]; each returns the verdict after the last move.
-    using ScoreList = std::array<std::int32_t, kMoveListCapacity>;
     GameResult ScoreCaptures(const MoveList& moves, int last, Side side, ScoreList& scores) const;
-    GameResult ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores) const;
+    // allEqual tells whether every score came out the same.
+    GameResult ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores,
+                               bool& allEqual) const;
     // The value of a non-root node at depth 0, whose moves only need their best score.
     std::int32_t LeafValue(int maximizing, Side side);
     bool CaptureEndsGame(SquareCode captured, Side opponent) const;
@@ -214,23 +218,25 @@ GameResult Searcher::ScoreCaptures(const MoveList& moves, int last, Side side,
 
 // A move to an empty square leaves the verdict as it is and the count too, except that a
 // pawn reaching its far row becomes a queen.
-GameResult Searcher::ScoreQuietMoves(const MoveList& moves, int last, Side side,
-                                     ScoreList& scores) const {
+GameResult Searcher::ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores,
+                                     bool& allEqual) const {
     const GameResult verdict = CurrentVerdict();
     const std::int32_t count = verdict == side ? GameOverScore
                                : verdict != 0  ? -GameOverScore
                                                : CurrentCount(side);
-    const auto end = scores.begin() + last + 1;
-    std::fill(scores.begin(), end, count);
+    std::fill(scores.begin(), scores.begin() + last + 1, count);
+    allEqual = true;
     const int farRow = side == 1 ? 7 : 0;
+    const std::uint64_t rowBeforeFar = kRowZero << (side == 1 ? 6 : 1);
+    if (verdict != 0 || (tally_.kinds[side][kPawn] & rowBeforeFar) == 0) return verdict;
     const SquareCode pawn = side == 1 ? kBlackPawn : kWhitePawn;
-    if (verdict != 0 || (tally_.kinds[side][kPawn] & (kRowZero << (farRow == 7 ? 6 : 1))) == 0)
-        return verdict;
     for (int i = 0; i <= last; ++i) {
         const UnpackedMove m = UnpackMove(moves[static_cast<std::size_t>(i)]);
-        if (m.toRow == farRow &&
-            board_[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))] == pawn)
+        const int from = SquareIndex(m.fromColumn, m.fromRow);
+        if (m.toRow == farRow && board_[static_cast<std::size_t>(from)] == pawn) {
             scores[static_cast<std::size_t>(i)] -= promotionGain_;
+            allEqual = false;
+        }
     }
     return verdict;
 }
@@ -318,7 +324,7 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
     std::int32_t best = maximizing ? -kRootBound : kRootBound;
 
     MoveList moves;
-    std::array<std::int32_t, kMoveListCapacity> scores;
+    ScoreList scores;
     // The capture targets say which of the generator's two passes gives the side's moves.
     const CaptureTargets captures =
         CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
@@ -330,12 +336,17 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
 
     // First pass: every move scored one ply deep from the mover's view. The caller reads the
     // verdict on the last board tested, as a full test there would leave it.
+    bool scoresEqual = false;
     if (last >= 0) {
         SetGameResult(mustCapture ? ScoreCaptures(moves, last, side, scores)
-                                  : ScoreQuietMoves(moves, last, side, scores));
+                                  : ScoreQuietMoves(moves, last, side, scores, scoresEqual));
     }
 
-    SortByScore(scores.data(), moves.data(), 0, last);
+    if (scoresEqual) {
+        SortByEqualScores(scores.data(), moves.data(), last + 1);
+    } else {
+        SortByScore(scores.data(), moves.data(), 0, last);
+    }
 
     // Second pass, best first; moves that end the game at once are never searched.
     for (int i = 0; i <= last; ++i) {
