@@ -336,12 +336,14 @@ QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::
     const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
     const std::uint64_t pawnSteps = PawnStepReach(of(kPawn), side) & empty;
     // Only a pawn can promote; every other move to an empty square is one without promotion.
+    // Most often a pawn step short of the far row answers both questions.
+    if ((pawnSteps & ~farRow) != 0) return {true, true};
     const bool othersMove = ((StepReach(of(kKnight), tables::kKnightTargetSets) |
                               StepReach(of(kKing), tables::kKingTargetSets) |
                               StepReach(of(kBishop) | of(kQueen), tables::kDiagonalNeighbourSets) |
                               StepReach(of(kRook) | of(kQueen), tables::kStraightNeighbourSets)) &
                              empty) != 0;
-    return {othersMove || pawnSteps != 0, othersMove || (pawnSteps & ~farRow) != 0};
+    return {othersMove || pawnSteps != 0, othersMove};
 }
 
 CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,

@@ -40,7 +40,7 @@ std::vector<MoveWord> PieceMoves(const Board& board, int column, int row) {
 }
 
 class MoveGeneration : public ::testing::Test {
-protected:
+  protected:
     Board Start() {
         Board board;
         SetUpStartingPosition(board);
@@ -138,11 +138,22 @@ TEST_F(MoveGeneration, KnightAndKingStepOrder) {
     Board board = empty_;
     Put(board, 3, 3, 12);
     Put(board, 6, 6, 16);
-    EXPECT_EQ(Generate(board, 1),
-              Moves({{{3, 3}, {4, 5}}, {{3, 3}, {4, 1}}, {{3, 3}, {2, 5}}, {{3, 3}, {2, 1}},
-                     {{3, 3}, {1, 4}}, {{3, 3}, {1, 2}}, {{3, 3}, {5, 4}}, {{3, 3}, {5, 2}},
-                     {{6, 6}, {6, 7}}, {{6, 6}, {6, 5}}, {{6, 6}, {7, 6}}, {{6, 6}, {5, 6}},
-                     {{6, 6}, {7, 7}}, {{6, 6}, {5, 7}}, {{6, 6}, {7, 5}}, {{6, 6}, {5, 5}}}));
+    EXPECT_EQ(Generate(board, 1), Moves({{{3, 3}, {4, 5}},
+                                         {{3, 3}, {4, 1}},
+                                         {{3, 3}, {2, 5}},
+                                         {{3, 3}, {2, 1}},
+                                         {{3, 3}, {1, 4}},
+                                         {{3, 3}, {1, 2}},
+                                         {{3, 3}, {5, 4}},
+                                         {{3, 3}, {5, 2}},
+                                         {{6, 6}, {6, 7}},
+                                         {{6, 6}, {6, 5}},
+                                         {{6, 6}, {7, 6}},
+                                         {{6, 6}, {5, 6}},
+                                         {{6, 6}, {7, 7}},
+                                         {{6, 6}, {5, 7}},
+                                         {{6, 6}, {7, 5}},
+                                         {{6, 6}, {5, 5}}}));
 }
 
 TEST_F(MoveGeneration, SideWithoutPiecesWritesNothing) {
@@ -206,6 +217,61 @@ TEST(MoveGenerationOnAnyBoard, NeverWritesPastTheCapacityItIsGiven) {
     for (int i = 0; i < 64; i += 3) queens[static_cast<std::size_t>(i)] = 25;
     MoveList list;
     EXPECT_GT(GenerateMoves(queens, list, 2), 0);
+}
+
+// The set-wise summaries the search reads instead of lists must say what the lists say.
+TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
+    std::mt19937 random(11);
+    for (int n = 0; n < 600; ++n) {
+        const Board board = n % 3 == 0   ? testing::RandomBytes(random)
+                            : n % 3 == 1 ? testing::RandomPlacement(random)
+                                         : testing::PositionAfterRandomGame(random, n % 80);
+        std::uint64_t occupied = 0;
+        for (int i = 0; i < 64; ++i)
+            if (board[static_cast<std::size_t>(i)] != 0) occupied |= std::uint64_t{1} << i;
+        for (Side side : {1, 2}) {
+            const std::uint64_t own = SquaresOfSide(board, side);
+            const std::uint64_t theirs = SquaresOfSide(board, Opponent(side));
+            MoveList list;
+            const int lastCapture = GenerateCapturesOfSquares(board, list, side, own);
+            CaptureTargets expected;
+            for (int i = 0; i <= lastCapture; ++i) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
+                const SquareCode moved =
+                    board[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))];
+                const bool promotes =
+                    (moved == kBlackPawn && m.toRow == 7) || (moved == kWhitePawn && m.toRow == 0);
+                (promotes ? expected.promoting : expected.plain) |=
+                    std::uint64_t{1} << SquareIndex(m.toColumn, m.toRow);
+            }
+            const CaptureTargets got =
+                CaptureTargetsOf(KindSquaresOf(board, side), side, theirs, occupied);
+            ASSERT_EQ(got.plain, expected.plain) << testing::Describe(board) << " side " << side;
+            ASSERT_EQ(got.promoting, expected.promoting) << testing::Describe(board);
+            int lastOrigin = -1;
+            if (lastCapture >= 0) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(lastCapture)]);
+                lastOrigin = SquareIndex(m.fromColumn, m.fromRow);
+            }
+            ASSERT_EQ(LastCaptureOrigin(board, own, theirs, occupied), lastOrigin);
+
+            const int lastQuiet = GenerateQuietMovesOfSquares(board, list, side, own);
+            QuietMoveSummary quiet;
+            for (int i = 0; i <= lastQuiet; ++i) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
+                const SquareCode moved =
+                    board[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))];
+                quiet.any = true;
+                if ((moved != kBlackPawn || m.toRow != 7) && (moved != kWhitePawn || m.toRow != 0))
+                    quiet.anyWithoutPromotion = true;
+            }
+            const QuietMoveSummary summary =
+                SummarizeQuietMoves(KindSquaresOf(board, side), side, occupied);
+            ASSERT_EQ(summary.any, quiet.any) << testing::Describe(board) << " side " << side;
+            ASSERT_EQ(summary.anyWithoutPromotion, quiet.anyWithoutPromotion)
+                << testing::Describe(board);
+        }
+    }
 }
 
 }  // namespace
