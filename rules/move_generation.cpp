@@ -268,48 +268,56 @@ std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64
     return reach;
 }
 
-// Moves a square set by one step of index delta; bits shifted past either end are lost.
-template <int delta>
-constexpr std::uint64_t Shifted(std::uint64_t squares) {
-    if constexpr (delta > 0) {
-        return squares << delta;
-    } else {
-        return squares >> -delta;
+// Row r of every column: multiplying by this copies a byte into all eight columns, and the
+// top byte of (squares with at most one per row) times it collects their rows.
+constexpr std::uint64_t kEveryColumn = kRowZero;
+// Multiplying the squares of row 0 by this gathers column k's square into bit 56 + k: the
+// other partial products land on distinct bits below 56 or past 63, so nothing carries.
+constexpr std::uint64_t kColumnGather = 0x0102040810204080;
+static_assert([] {
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        if (((tables::kColumnSpread[byte] * kColumnGather) >> 56) != byte) return false;
     }
+    return true;
+}());
+
+// What a slider on square reaches along a diagonal through it; the line's positions are rows.
+std::uint64_t DiagonalLineReach(std::uint64_t line, int square, std::uint64_t occupied) {
+    const std::uint64_t rowsOccupied = ((occupied & line) * kEveryColumn) >> 56;
+    const std::uint64_t rowsReached =
+        tables::kLineReach[static_cast<std::size_t>(square & 7)][rowsOccupied];
+    return (rowsReached * kEveryColumn) & line;
 }
 
-// Every square the sliders reach along one direction of index delta, up to and including the
-// first occupied square: all sliders at once, by doubling the run over empty squares (1, 2, 4
-// steps). landing holds the squares a step in that direction can land on without wrapping from
-// one column's end to the next column's start.
-template <int delta>
-std::uint64_t SlideReach(std::uint64_t sliders, std::uint64_t empty, std::uint64_t landing) {
-    std::uint64_t open = empty & landing;
-    sliders |= open & Shifted<delta>(sliders);
-    open &= Shifted<delta>(open);
-    sliders |= open & Shifted<2 * delta>(sliders);
-    open &= Shifted<2 * delta>(open);
-    sliders |= open & Shifted<4 * delta>(sliders);
-    return Shifted<delta>(sliders) & landing;
+// What the sliders reach along their diagonals, up to and including the first occupied square.
+std::uint64_t DiagonalReach(std::uint64_t sliders, std::uint64_t occupied) {
+    std::uint64_t reach = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int square = std::countr_zero(sliders);
+        const auto s = static_cast<std::size_t>(square);
+        reach |= DiagonalLineReach(tables::kRisingDiagonalSets[s], square, occupied) |
+                 DiagonalLineReach(tables::kFallingDiagonalSets[s], square, occupied);
+    }
+    return reach;
 }
 
-// A step that raises the row cannot land on row 0, one that lowers it not on row 7; column
-// steps (delta 8) fall off the ends of the 64 bits by themselves.
-constexpr std::uint64_t kNotRowZero = ~kRowZero;
-constexpr std::uint64_t kNotRowSeven = ~(kRowZero << 7);
-
-std::uint64_t DiagonalReach(std::uint64_t sliders, std::uint64_t empty) {
-    return SlideReach<9>(sliders, empty, kNotRowZero) |
-           SlideReach<7>(sliders, empty, kNotRowSeven) |
-           SlideReach<-7>(sliders, empty, kNotRowZero) |
-           SlideReach<-9>(sliders, empty, kNotRowSeven);
-}
-
-std::uint64_t StraightReach(std::uint64_t sliders, std::uint64_t empty) {
-    return SlideReach<8>(sliders, empty, ~std::uint64_t{0}) |
-           SlideReach<-8>(sliders, empty, ~std::uint64_t{0}) |
-           SlideReach<1>(sliders, empty, kNotRowZero) |
-           SlideReach<-1>(sliders, empty, kNotRowSeven);
+// The same along their column (one byte of the set, positions are rows) and their row
+// (positions are columns).
+std::uint64_t StraightReach(std::uint64_t sliders, std::uint64_t occupied) {
+    std::uint64_t reach = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int square = std::countr_zero(sliders);
+        const int column = square >> 3;
+        const int row = square & 7;
+        const std::uint64_t columnOccupied = (occupied >> (8 * column)) & 0xFF;
+        reach |= std::uint64_t{tables::kLineReach[static_cast<std::size_t>(row)][columnOccupied]}
+                 << (8 * column);
+        const std::uint64_t rowOccupied = (((occupied >> row) & kRowZero) * kColumnGather) >> 56;
+        reach |=
+            tables::kColumnSpread[tables::kLineReach[static_cast<std::size_t>(column)][rowOccupied]]
+            << row;
+    }
+    return reach;
 }
 
 // The squares a side's pawns step to if they are empty (a double step needs the single one).
@@ -354,8 +362,8 @@ CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint6
     const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side) & opponentSquares;
     const std::uint64_t otherReach = StepReach(of(kKnight), tables::kKnightTargetSets) |
                                      StepReach(of(kKing), tables::kKingTargetSets) |
-                                     DiagonalReach(of(kBishop) | of(kQueen), ~occupied) |
-                                     StraightReach(of(kRook) | of(kQueen), ~occupied);
+                                     DiagonalReach(of(kBishop) | of(kQueen), occupied) |
+                                     StraightReach(of(kRook) | of(kQueen), occupied);
     return {(pawnReach & ~farRow) | (otherReach & opponentSquares), pawnReach & farRow};
 }
 

@@ -126,12 +126,63 @@ constexpr std::array<SquareSet, 64> NeighbourSets(std::size_t firstRay) {
     return sets;
 }
 
+// Sliders by lines of eight: a line's occupied squares as one byte (bit p for position p), and
+// for a slider at position p the positions it reaches along the line, up to and including the
+// first occupied one each way.
+constexpr std::array<std::array<std::uint8_t, 256>, 8> LineReach() {
+    std::array<std::array<std::uint8_t, 256>, 8> table{};
+    for (int position = 0; position < 8; ++position) {
+        for (int occupied = 0; occupied < 256; ++occupied) {
+            int reach = 0;
+            for (int step = -1; step <= 1; step += 2) {
+                for (int p = position + step; p >= 0 && p < 8; p += step) {
+                    reach |= 1 << p;
+                    if ((occupied >> p) & 1) break;
+                }
+            }
+            table[static_cast<std::size_t>(position)][static_cast<std::size_t>(occupied)] =
+                static_cast<std::uint8_t>(reach);
+        }
+    }
+    return table;
+}
+
+// Every square on the diagonal through a square (columnStep 1: column minus row constant;
+// columnStep -1: column plus row constant), the square included. A diagonal holds at most one
+// square per column and per row, so its row numbers name its squares.
+constexpr std::array<SquareSet, 64> DiagonalSets(int columnStep) {
+    std::array<SquareSet, 64> sets{};
+    for (int square = 0; square < 64; ++square) {
+        for (int row = 0; row < 8; ++row) {
+            const int column = square / 8 + columnStep * (row - square % 8);
+            if (OnBoard(column, row))
+                sets[static_cast<std::size_t>(square)] |= SquareSet{1} << (column * 8 + row);
+        }
+    }
+    return sets;
+}
+
+// Bit k of a byte to square (column k, row 0).
+constexpr std::array<SquareSet, 256> ColumnSpread() {
+    std::array<SquareSet, 256> sets{};
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        for (int column = 0; column < 8; ++column) {
+            if ((byte >> column) & 1) sets[byte] |= SquareSet{1} << (column * 8);
+        }
+    }
+    return sets;
+}
+
 inline constexpr std::array<SquareSet, 64> kKnightTargetSets = SetsOf(kKnightTargets);
 inline constexpr std::array<SquareSet, 64> kKingTargetSets = SetsOf(kKingTargets);
 inline constexpr std::array<std::array<SquareSet, 8>, 64> kRaySets = RaySets();
 inline constexpr std::array<SquareSet, 64> kDiagonalNeighbourSets = NeighbourSets(kFirstBishopRay);
 inline constexpr std::array<SquareSet, 64> kStraightNeighbourSets = NeighbourSets(kFirstRookRay);
 inline constexpr std::array<bool, 8> kRayRising = RaysRising();
+inline constexpr std::array<std::array<std::uint8_t, 256>, 8> kLineReach = LineReach();
+inline constexpr std::array<SquareSet, 64> kRisingDiagonalSets = DiagonalSets(1);
+inline constexpr std::array<SquareSet, 64> kFallingDiagonalSets = DiagonalSets(-1);
+inline constexpr std::array<SquareSet, 256> kColumnSpread = ColumnSpread();
 inline constexpr std::array<SquareSet, 64> kBlackPawnCaptureSets = PawnCaptureSets(1);
 inline constexpr std::array<SquareSet, 64> kWhitePawnCaptureSets = PawnCaptureSets(-1);
 
