@@ -95,6 +95,16 @@ class Searcher {
     std::int32_t Node(int maximizing, Side side, int depth, std::int32_t bound, bool root);
 
   private:
+    // Node below the root. Most of them are leaves, which are valued here without entering
+    // Node and its large frame.
+    std::int32_t Child(int maximizing, Side side, int depth, std::int32_t bound) {
+        if (depth == 0 && CurrentVerdict() == 0) {
+            ++searchCalls;
+            return LeafValue(maximizing, side);
+        }
+        return Node(maximizing, side, depth, bound, false);
+    }
+
     // The verdict TestEndOfGame would give and the count CountMaterial would give for side
     // once the move is made, without making it.
     GameResult VerdictAfter(const MoveFacts& f, Side side) const;
@@ -364,7 +374,7 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
         const MoveWord move = moves[static_cast<std::size_t>(i)];
         const MoveFacts f = FactsOf(board_, move);
         Make(f, side);
-        const std::int32_t v = Node(1 - maximizing, opponent, depth - 1, best, false);
+        const std::int32_t v = Child(1 - maximizing, opponent, depth - 1, best);
         Unmake(f, side);
         score = v;
         if (maximizing) {
