@@ -97,10 +97,12 @@ class Searcher {
   private:
     // Node below the root. Most of them are leaves, which are valued here without entering
     // Node and its large frame.
-    std::int32_t Child(int maximizing, Side side, int depth, std::int32_t bound) {
+    // stepReach is the child side's StepCaptureReach when the parent knows it.
+    std::int32_t Child(int maximizing, Side side, int depth, std::int32_t bound,
+                       const CaptureTargets& stepReach) {
         if (depth == 0 && CurrentVerdict() == 0) {
             ++searchCalls;
-            return LeafValue(maximizing, side);
+            return LeafValue(maximizing, side, stepReach);
         }
         return Node(maximizing, side, depth, bound, false);
     }
@@ -131,7 +133,7 @@ class Searcher {
     GameResult ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores,
                                bool& allEqual) const;
     // The value of a non-root node at depth 0, whose moves only need their best score.
-    std::int32_t LeafValue(int maximizing, Side side);
+    std::int32_t LeafValue(int maximizing, Side side, const CaptureTargets& stepReach);
     bool CaptureEndsGame(SquareCode captured, Side opponent) const;
     // The lowest value plus promotion gain among the captures that leave the game on.
     struct CheapestCapture {
@@ -263,10 +265,10 @@ GameResult Searcher::CurrentVerdict() const {
 // the one that takes the cheapest piece without ending the game, a promotion adding its gain.
 // When there is no capture and the game is on, moves to empty squares leave the count as it is,
 // except a promotion, which lowers it.
-std::int32_t Searcher::LeafValue(int maximizing, Side side) {
+std::int32_t Searcher::LeafValue(int maximizing, Side side, const CaptureTargets& stepReach) {
     const Side opponent = Opponent(side);
     const CaptureTargets captures =
-        CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
+        CaptureTargetsOf(stepReach, tally_.kinds[side], tally_.squares[opponent], tally_.occupied);
     std::int32_t bestScore = 0;
     if ((captures.plain | captures.promoting) != 0) {
         const CheapestCapture cheapest = FindCheapestCapture(captures, opponent);
@@ -327,7 +329,7 @@ GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) con
 std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t bound, bool root) {
     if (depth == 0 && !root && CurrentVerdict() == 0) {
         ++searchCalls;
-        return LeafValue(maximizing, side);
+        return LeafValue(maximizing, side, StepCaptureReach(tally_.kinds[side], side));
     }
     ++searchCalls;
     const Side opponent = Opponent(side);
@@ -358,6 +360,11 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
         SortByScore(scores.data(), moves.data(), 0, last);
     }
 
+    // Moves to empty squares leave the opponent's pieces where they are, so what its pawns,
+    // knights and king could capture on is the same after each of them.
+    const CaptureTargets opponentStepReach =
+        mustCapture ? CaptureTargets{} : StepCaptureReach(tally_.kinds[opponent], opponent);
+
     // Second pass, best first; moves that end the game at once are never searched.
     for (int i = 0; i <= last; ++i) {
         std::int32_t& score = scores[static_cast<std::size_t>(i)];
@@ -374,7 +381,9 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
         const MoveWord move = moves[static_cast<std::size_t>(i)];
         const MoveFacts f = FactsOf(board_, move);
         Make(f, side);
-        const std::int32_t v = Child(1 - maximizing, opponent, depth - 1, best);
+        const std::int32_t v = Child(
+            1 - maximizing, opponent, depth - 1, best,
+            mustCapture ? StepCaptureReach(tally_.kinds[opponent], opponent) : opponentStepReach);
         Unmake(f, side);
         score = v;
         if (maximizing) {

@@ -354,17 +354,28 @@ QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::
     return {othersMove || pawnSteps != 0, othersMove};
 }
 
-CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
-                                std::uint64_t occupied) {
+CaptureTargets StepCaptureReach(const KindSquares& pieces, Side side) {
     const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
     // A pawn capture onto the far row always promotes; nothing else does.
     const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
-    const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side) & opponentSquares;
+    const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side);
     const std::uint64_t otherReach = StepReach(of(kKnight), tables::kKnightTargetSets) |
-                                     StepReach(of(kKing), tables::kKingTargetSets) |
-                                     DiagonalReach(of(kBishop) | of(kQueen), occupied) |
-                                     StraightReach(of(kRook) | of(kQueen), occupied);
-    return {(pawnReach & ~farRow) | (otherReach & opponentSquares), pawnReach & farRow};
+                                     StepReach(of(kKing), tables::kKingTargetSets);
+    return {(pawnReach & ~farRow) | otherReach, pawnReach & farRow};
+}
+
+CaptureTargets CaptureTargetsOf(const CaptureTargets& stepReach, const KindSquares& pieces,
+                                std::uint64_t opponentSquares, std::uint64_t occupied) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    const std::uint64_t slidingReach = DiagonalReach(of(kBishop) | of(kQueen), occupied) |
+                                       StraightReach(of(kRook) | of(kQueen), occupied);
+    return {(stepReach.plain | slidingReach) & opponentSquares,
+            stepReach.promoting & opponentSquares};
+}
+
+CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
+                                std::uint64_t occupied) {
+    return CaptureTargetsOf(StepCaptureReach(pieces, side), pieces, opponentSquares, occupied);
 }
 
 int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,

@@ -47,6 +47,13 @@ KindSquares KindSquaresOf(const Board& board, Side side);
 CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
                                 std::uint64_t occupied);
 
+// The same in two steps, for a caller that asks many times while the side's pawns, knights and
+// king stay put: what those would capture on if an opponent's piece stood there, which does not
+// depend on the other pieces; then the sliders' share, and only the opponent's squares kept.
+CaptureTargets StepCaptureReach(const KindSquares& pieces, Side side);
+CaptureTargets CaptureTargetsOf(const CaptureTargets& stepReach, const KindSquares& pieces,
+                                std::uint64_t opponentSquares, std::uint64_t occupied);
+
 // Only the pass of GenerateMovesOfSquares for a side without captures: its moves to empty
 // squares, or -1 when it has none.
 int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
