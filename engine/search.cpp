@@ -321,7 +321,8 @@ GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) con
     const int origin =
         LastCaptureOrigin(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
     std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
-    const int last = GenerateCapturesOfSquares(board_, originCaptures, side, Bit(origin));
+    const int last = GenerateCapturesOfSquares(board_, originCaptures, Bit(origin),
+                                               tally_.squares[opponent], tally_.occupied);
     const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
     return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
 }
@@ -341,9 +342,11 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
     const CaptureTargets captures =
         CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
     const bool mustCapture = (captures.plain | captures.promoting) != 0;
-    const int last = mustCapture
-                         ? GenerateCapturesOfSquares(board_, moves, side, tally_.squares[side])
-                         : GenerateQuietMovesOfSquares(board_, moves, side, tally_.squares[side]);
+    const int last =
+        mustCapture
+            ? GenerateCapturesOfSquares(board_, moves, tally_.squares[side],
+                                        tally_.squares[opponent], tally_.occupied)
+            : GenerateQuietMovesOfSquares(board_, moves, tally_.squares[side], tally_.occupied);
     if (root && last == 0) return moves[0];
 
     // First pass: every move scored one ply deep from the mover's view. The caller reads the

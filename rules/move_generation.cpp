@@ -30,10 +30,18 @@ class MoveSink {
     std::size_t count_ = 0;
 };
 
+// The nearest of a ray's occupied squares, onRay not empty: the lowest on a ray of rising
+// indices, the highest on the others.
+int NearestOnRay(std::size_t ray, std::uint64_t onRay) {
+    return tables::kRayRising[ray] ? std::countr_zero(onRay) : 63 - std::countl_zero(onRay);
+}
+
+// Reads the board as square sets: the opponent's squares (its captures land there) and the
+// occupied ones (which stop a ray and take no quiet move).
 class PieceMoveGenerator {
   public:
-    PieceMoveGenerator(const Board& board, Side side, MoveSink& sink)
-        : board_(board), opponent_(Opponent(side)), sink_(sink) {}
+    PieceMoveGenerator(std::uint64_t opponentSquares, std::uint64_t occupied, MoveSink& sink)
+        : opponentSquares_(opponentSquares), occupied_(occupied), sink_(sink) {}
 
     void Captures(int from, SquareCode code) {
         const int column = from >> 3;
@@ -47,7 +55,8 @@ class PieceMoveGenerator {
                 break;
             case 12:
             case 22:
-                StepCaptures(from, tables::kKnightTargets[static_cast<std::size_t>(from)]);
+                StepCaptures(from, tables::kKnightTargets[static_cast<std::size_t>(from)],
+                             tables::kKnightTargetSets[static_cast<std::size_t>(from)]);
                 break;
             case 13:
             case 23:
@@ -63,7 +72,8 @@ class PieceMoveGenerator {
                 break;
             case 16:
             case 26:
-                StepCaptures(from, tables::kKingTargets[static_cast<std::size_t>(from)]);
+                StepCaptures(from, tables::kKingTargets[static_cast<std::size_t>(from)],
+                             tables::kKingTargetSets[static_cast<std::size_t>(from)]);
                 break;
             default:  // empty, or a byte that is no piece: it does not move
                 break;
@@ -104,56 +114,67 @@ class PieceMoveGenerator {
     }
 
   private:
-    SquareCode At(int square) const { return board_[static_cast<std::size_t>(square)]; }
-    bool IsOpponentPiece(SquareCode code) const { return code != 0 && SideOf(code) == opponent_; }
+    bool IsEmpty(int square) const { return ((occupied_ >> square) & 1) == 0; }
+    bool IsOpponentPiece(int square) const { return ((opponentSquares_ >> square) & 1) != 0; }
 
     void PawnCaptures(int from, int column, int forward) {
         // Towards the lower column first, then the higher.
-        if (column > 0 && IsOpponentPiece(At(from - 8 + forward)))
-            sink_.Add(from, from - 8 + forward);
-        if (column < 7 && IsOpponentPiece(At(from + 8 + forward)))
-            sink_.Add(from, from + 8 + forward);
+        if (column > 0 && IsOpponentPiece(from - 8 + forward)) sink_.Add(from, from - 8 + forward);
+        if (column < 7 && IsOpponentPiece(from + 8 + forward)) sink_.Add(from, from + 8 + forward);
     }
     void PawnSteps(int from, int forward, int startRow) {
         const int row = from & 7;
         const int aheadRow = row + forward;
-        if (aheadRow < 0 || aheadRow > 7 || At(from + forward) != 0) return;
+        if (aheadRow < 0 || aheadRow > 7 || !IsEmpty(from + forward)) return;
         sink_.Add(from, from + forward);
-        if (row == startRow && At(from + 2 * forward) == 0) sink_.Add(from, from + 2 * forward);
+        if (row == startRow && IsEmpty(from + 2 * forward)) sink_.Add(from, from + 2 * forward);
     }
-    void StepCaptures(int from, const SquareList& targets) {
+    void StepCaptures(int from, const SquareList& targets, std::uint64_t targetSet) {
+        if ((targetSet & opponentSquares_) == 0) return;
         for (std::uint8_t i = 0; i < targets.count; ++i) {
-            if (IsOpponentPiece(At(targets.squares[i]))) sink_.Add(from, targets.squares[i]);
+            if (IsOpponentPiece(targets.squares[i])) sink_.Add(from, targets.squares[i]);
         }
     }
     void StepQuietMoves(int from, const SquareList& targets) {
         for (std::uint8_t i = 0; i < targets.count; ++i) {
-            if (At(targets.squares[i]) == 0) sink_.Add(from, targets.squares[i]);
+            if (IsEmpty(targets.squares[i])) sink_.Add(from, targets.squares[i]);
         }
     }
-    void SlidingCaptures(int from, int firstRay, int rays) {
-        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
-        for (int r = firstRay; r < firstRay + rays; ++r) {
-            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
-            for (std::uint8_t i = 0; i < ray.count; ++i) {
-                const SquareCode code = At(ray.squares[i]);
-                if (code == 0) continue;
-                if (IsOpponentPiece(code)) sink_.Add(from, ray.squares[i]);
-                break;
+    void SlidingCaptures(int from, std::size_t firstRay, std::size_t rays) {
+        const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+        for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
+            const std::uint64_t onRay = raysFrom[r] & occupied_;
+            if (onRay == 0) continue;
+            const int nearest = NearestOnRay(r, onRay);
+            if (IsOpponentPiece(nearest)) sink_.Add(from, nearest);
+        }
+    }
+    // Each ray's empty squares before its first occupied one, nearest first.
+    void SlidingQuietMoves(int from, std::size_t firstRay, std::size_t rays) {
+        const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+        for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
+            std::uint64_t open = raysFrom[r];
+            const std::uint64_t onRay = open & occupied_;
+            const bool rising = tables::kRayRising[r];
+            if (onRay != 0) {
+                const std::uint64_t nearest = std::uint64_t{1} << NearestOnRay(r, onRay);
+                // Rising: the ray's squares below the nearest; falling: those above it.
+                open &= rising ? nearest - 1 : ~(nearest - 1) & ~nearest;
             }
-        }
-    }
-    void SlidingQuietMoves(int from, int firstRay, int rays) {
-        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
-        for (int r = firstRay; r < firstRay + rays; ++r) {
-            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
-            for (std::uint8_t i = 0; i < ray.count && At(ray.squares[i]) == 0; ++i)
-                sink_.Add(from, ray.squares[i]);
+            AddNearestFirst(from, open, rising);
         }
     }
 
-    const Board& board_;
-    Side opponent_;
+    void AddNearestFirst(int from, std::uint64_t squares, bool rising) {
+        while (squares != 0) {
+            const int to = rising ? std::countr_zero(squares) : 63 - std::countl_zero(squares);
+            sink_.Add(from, to);
+            squares ^= std::uint64_t{1} << to;
+        }
+    }
+
+    std::uint64_t opponentSquares_;
+    std::uint64_t occupied_;
     MoveSink& sink_;
 };
 
@@ -168,11 +189,20 @@ std::uint64_t SquaresOfSide(const Board& board, Side side) {
     return squares;
 }
 
-int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                              std::uint64_t sideSquares) {
+std::uint64_t OccupiedSquares(const Board& board) {
+    std::uint64_t squares = 0;
+    for (int index = 0; index < 64; ++index) {
+        if (board[static_cast<std::size_t>(index)] != 0) squares |= std::uint64_t{1} << index;
+    }
+    return squares;
+}
+
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list,
+                              std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                              std::uint64_t occupied) {
     // Set bits in ascending order are the squares in Board index order.
     MoveSink sink(list);
-    PieceMoveGenerator generator(board, side, sink);
+    PieceMoveGenerator generator(opponentSquares, occupied, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
         generator.Captures(square, board[static_cast<std::size_t>(square)]);
@@ -182,16 +212,19 @@ int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side
 
 int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
                            std::uint64_t sideSquares) {
+    const std::uint64_t opponentSquares = SquaresOfSide(board, Opponent(side));
+    const std::uint64_t occupied = OccupiedSquares(board);
     // A side that can capture must capture: no move to an empty square is even computed then.
-    const int lastCapture = GenerateCapturesOfSquares(board, list, side, sideSquares);
+    const int lastCapture =
+        GenerateCapturesOfSquares(board, list, sideSquares, opponentSquares, occupied);
     if (lastCapture >= 0) return lastCapture;
-    return GenerateQuietMovesOfSquares(board, list, side, sideSquares);
+    return GenerateQuietMovesOfSquares(board, list, sideSquares, occupied);
 }
 
-int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                                std::uint64_t sideSquares) {
+int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
+                                std::uint64_t sideSquares, std::uint64_t occupied) {
     MoveSink sink(list);
-    PieceMoveGenerator generator(board, side, sink);
+    PieceMoveGenerator generator(0, occupied, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
         generator.QuietMoves(square, board[static_cast<std::size_t>(square)]);

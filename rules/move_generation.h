@@ -29,9 +29,14 @@ std::uint64_t SquaresOfSide(const Board& board, Side side);
 int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
                            std::uint64_t sideSquares);
 
-// Only the capture pass of GenerateMovesOfSquares: the side's captures, or -1 when it has none.
-int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                              std::uint64_t sideSquares);
+// Every square whose code is not 0, whatever its side.
+std::uint64_t OccupiedSquares(const Board& board);
+
+// Only the capture pass of GenerateMovesOfSquares: the captures of the side on sideSquares, or
+// -1 when it has none. opponentSquares are the other side's, occupied is OccupiedSquares.
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list,
+                              std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                              std::uint64_t occupied);
 
 // What the search needs to know of a side's captures when it does not need the list: the
 // squares they land on, split by whether a pawn promotes by landing there. A square that both
@@ -56,8 +61,8 @@ CaptureTargets CaptureTargetsOf(const CaptureTargets& stepReach, const KindSquar
 
 // Only the pass of GenerateMovesOfSquares for a side without captures: its moves to empty
 // squares, or -1 when it has none.
-int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                                std::uint64_t sideSquares);
+int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
+                                std::uint64_t sideSquares, std::uint64_t occupied);
 
 // What the search needs to know of a side's moves to empty squares when it does not need the
 // moves themselves: whether there is any, and whether any of them is not a promotion.

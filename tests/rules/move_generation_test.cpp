@@ -226,14 +226,12 @@ TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
         const Board board = n % 3 == 0   ? testing::RandomBytes(random)
                             : n % 3 == 1 ? testing::RandomPlacement(random)
                                          : testing::PositionAfterRandomGame(random, n % 80);
-        std::uint64_t occupied = 0;
-        for (int i = 0; i < 64; ++i)
-            if (board[static_cast<std::size_t>(i)] != 0) occupied |= std::uint64_t{1} << i;
+        const std::uint64_t occupied = OccupiedSquares(board);
         for (Side side : {1, 2}) {
             const std::uint64_t own = SquaresOfSide(board, side);
             const std::uint64_t theirs = SquaresOfSide(board, Opponent(side));
             MoveList list;
-            const int lastCapture = GenerateCapturesOfSquares(board, list, side, own);
+            const int lastCapture = GenerateCapturesOfSquares(board, list, own, theirs, occupied);
             CaptureTargets expected;
             for (int i = 0; i <= lastCapture; ++i) {
                 const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
@@ -255,7 +253,7 @@ TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
             }
             ASSERT_EQ(LastCaptureOrigin(board, own, theirs, occupied), lastOrigin);
 
-            const int lastQuiet = GenerateQuietMovesOfSquares(board, list, side, own);
+            const int lastQuiet = GenerateQuietMovesOfSquares(board, list, own, occupied);
             QuietMoveSummary quiet;
             for (int i = 0; i <= lastQuiet; ++i) {
                 const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
