@@ -149,23 +149,43 @@ class PieceMoveGenerator {
             if (IsOpponentPiece(nearest)) sink_.Add(from, nearest);
         }
     }
-    // Each ray's empty squares before its first occupied one, nearest first.
+    // Each ray's empty squares before its first occupied one, nearest first. The rays are
+    // unrolled so that each one's direction is known when compiling: no branch depends on it.
     void SlidingQuietMoves(int from, std::size_t firstRay, std::size_t rays) {
         const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
-        for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
-            std::uint64_t open = raysFrom[r];
-            const std::uint64_t onRay = open & occupied_;
-            const bool rising = tables::kRayRising[r];
-            if (onRay != 0) {
-                const std::uint64_t nearest = std::uint64_t{1} << NearestOnRay(r, onRay);
-                // Rising: the ray's squares below the nearest; falling: those above it.
-                open &= rising ? nearest - 1 : ~(nearest - 1) & ~nearest;
-            }
-            AddNearestFirst(from, open, rising);
+        if (firstRay == tables::kFirstBishopRay) {
+            RayQuietMoves<0>(from, raysFrom);
+            RayQuietMoves<1>(from, raysFrom);
+            RayQuietMoves<2>(from, raysFrom);
+            RayQuietMoves<3>(from, raysFrom);
+        }
+        if (firstRay + rays > tables::kFirstRookRay) {
+            RayQuietMoves<4>(from, raysFrom);
+            RayQuietMoves<5>(from, raysFrom);
+            RayQuietMoves<6>(from, raysFrom);
+            RayQuietMoves<7>(from, raysFrom);
         }
     }
 
-    void AddNearestFirst(int from, std::uint64_t squares, bool rising) {
+    template <std::size_t ray>
+    void RayQuietMoves(int from, const std::array<std::uint64_t, 8>& raysFrom) {
+        const std::uint64_t squares = raysFrom[ray];
+        const std::uint64_t onRay = squares & occupied_;
+        if constexpr (tables::kRayRising[ray]) {
+            // Below the lowest occupied square; the whole ray when there is none (0 - 1).
+            const std::uint64_t nearest = onRay & (~onRay + 1);
+            AddInOrder<true>(from, squares & (nearest - 1));
+        } else {
+            // Above the highest occupied square; the whole ray when there is none.
+            const std::uint64_t nearest = std::bit_floor(onRay);
+            const std::uint64_t upToNearest = nearest == 0 ? 0 : nearest | (nearest - 1);
+            AddInOrder<false>(from, squares & ~upToNearest);
+        }
+    }
+
+    // Squares of one ray, nearest first: ascending on a rising ray, descending otherwise.
+    template <bool rising>
+    void AddInOrder(int from, std::uint64_t squares) {
         while (squares != 0) {
             const int to = rising ? std::countr_zero(squares) : 63 - std::countl_zero(squares);
             sink_.Add(from, to);
