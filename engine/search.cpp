@@ -42,9 +42,8 @@ Tally CountBoard(const Board& board) {
         tally.squares[side] = SquaresOfSide(board, side);
         tally.kinds[side] = KindSquaresOf(board, side);
     }
-    for (std::size_t square = 0; square < board.size(); ++square) {
-        const SquareCode code = board[square];
-        if (code != 0) tally.occupied |= Bit(static_cast<int>(square));
+    tally.occupied = OccupiedSquares(board);
+    for (SquareCode code : board) {
         const int side = SideOf(code);
         if (code == 0 || (side != 1 && side != 2)) continue;
         ++tally.pieces[side];
@@ -96,8 +95,7 @@ class Searcher {
 
   private:
     // Node below the root. Most of them are leaves, which are valued here without entering
-    // Node and its large frame.
-    // stepReach is the child side's StepCaptureReach when the parent knows it.
+    // Node and its large frame. stepReach is the side's StepCaptureReach, for a leaf.
     std::int32_t Child(int maximizing, Side side, int depth, std::int32_t bound,
                        const CaptureTargets& stepReach) {
         if (depth == 0 && CurrentVerdict() == 0) {
