@@ -40,7 +40,7 @@ std::vector<MoveWord> PieceMoves(const Board& board, int column, int row) {
 }
 
 class MoveGeneration : public ::testing::Test {
-  protected:
+protected:
     Board Start() {
         Board board;
         SetUpStartingPosition(board);
@@ -138,22 +138,11 @@ TEST_F(MoveGeneration, KnightAndKingStepOrder) {
     Board board = empty_;
     Put(board, 3, 3, 12);
     Put(board, 6, 6, 16);
-    EXPECT_EQ(Generate(board, 1), Moves({{{3, 3}, {4, 5}},
-                                         {{3, 3}, {4, 1}},
-                                         {{3, 3}, {2, 5}},
-                                         {{3, 3}, {2, 1}},
-                                         {{3, 3}, {1, 4}},
-                                         {{3, 3}, {1, 2}},
-                                         {{3, 3}, {5, 4}},
-                                         {{3, 3}, {5, 2}},
-                                         {{6, 6}, {6, 7}},
-                                         {{6, 6}, {6, 5}},
-                                         {{6, 6}, {7, 6}},
-                                         {{6, 6}, {5, 6}},
-                                         {{6, 6}, {7, 7}},
-                                         {{6, 6}, {5, 7}},
-                                         {{6, 6}, {7, 5}},
-                                         {{6, 6}, {5, 5}}}));
+    EXPECT_EQ(Generate(board, 1),
+              Moves({{{3, 3}, {4, 5}}, {{3, 3}, {4, 1}}, {{3, 3}, {2, 5}}, {{3, 3}, {2, 1}},
+                     {{3, 3}, {1, 4}}, {{3, 3}, {1, 2}}, {{3, 3}, {5, 4}}, {{3, 3}, {5, 2}},
+                     {{6, 6}, {6, 7}}, {{6, 6}, {6, 5}}, {{6, 6}, {7, 6}}, {{6, 6}, {5, 6}},
+                     {{6, 6}, {7, 7}}, {{6, 6}, {5, 7}}, {{6, 6}, {7, 5}}, {{6, 6}, {5, 5}}}));
 }
 
 TEST_F(MoveGeneration, SideWithoutPiecesWritesNothing) {
