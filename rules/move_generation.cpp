@@ -11,6 +11,19 @@ namespace {
 
 using tables::SquareList;
 
+// Every square of row 0; shifted by a row number, every square of that row.
+constexpr std::uint64_t kRowZero = 0x0101010101010101;
+
+// Multiplying the squares of row 0 by this gathers column k's square into bit 56 + k: the
+// other partial products land on distinct bits below 56 or past 63, so nothing carries.
+constexpr std::uint64_t kColumnGather = 0x0102040810204080;
+static_assert([] {
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        if (((tables::kColumnSpread[byte] * kColumnGather) >> 56) != byte) return false;
+    }
+    return true;
+}());
+
 // From and to are Board indices; the MoveWord fields follow from them.
 constexpr MoveWord MoveBetween(int from, int to) {
     return PackMove(from >> 3, from & 7, to >> 3, to & 7);
@@ -230,15 +243,79 @@ int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list,
     return sink.Last();
 }
 
-int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                           std::uint64_t sideSquares) {
-    const std::uint64_t opponentSquares = SquaresOfSide(board, Opponent(side));
-    const std::uint64_t occupied = OccupiedSquares(board);
+namespace {
+
+// The squares of a side, of its opponent and every occupied one, in one pass over the board.
+struct BoardSquares {
+    std::uint64_t own = 0;
+    std::uint64_t opponent = 0;
+    std::uint64_t occupied = 0;
+};
+
+// Bit k set for each byte k of word whose high bit is set.
+std::uint64_t GatherHighBits(std::uint64_t word) {
+    return (((word >> 7) & kRowZero) * kColumnGather) >> 56;
+}
+
+// Eight squares at a time: their codes as the bytes of one word, square first + k in byte k.
+std::uint64_t CodesAt(const Board& board, int first) {
+    std::uint64_t word = 0;
+    for (int k = 0; k < 8; ++k) {
+        const auto code = static_cast<std::uint8_t>(board[static_cast<std::size_t>(first + k)]);
+        word |= std::uint64_t{code} << (8 * k);
+    }
+    return word;
+}
+
+constexpr std::uint64_t kHighBits = kRowZero * 0x80;
+
+// The high bit of each byte that is not 0.
+std::uint64_t NonZeroBytes(std::uint64_t word) {
+    return (((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
+}
+
+// The high bit of each byte from lo to hi (both below 128); each byte's high bit is set in
+// turn so that no subtraction borrows from the next byte.
+std::uint64_t BytesBetween(std::uint64_t word, std::uint64_t lo, std::uint64_t hi) {
+    const std::uint64_t atLeastLo = (word | kHighBits) - kRowZero * lo;
+    const std::uint64_t atMostHi = kRowZero * (hi + 0x80) - (word & ~kHighBits);
+    return atLeastLo & atMostHi & ~word & kHighBits;
+}
+
+BoardSquares SquaresSeenBy(const Board& board, Side side) {
+    BoardSquares squares;
+    if (side != 1 && side != 2) {  // no such side: nothing is its own or its opponent's
+        squares.own = SquaresOfSide(board, side);
+        squares.opponent = SquaresOfSide(board, Opponent(side));
+        squares.occupied = OccupiedSquares(board);
+        return squares;
+    }
+    // A code belongs to side s when it is 10 s to 10 s + 9.
+    const auto own = static_cast<std::uint64_t>(10 * side);
+    const auto opponent = static_cast<std::uint64_t>(10 * Opponent(side));
+    for (int first = 0; first < 64; first += 8) {
+        const std::uint64_t codes = CodesAt(board, first);
+        squares.occupied |= GatherHighBits(NonZeroBytes(codes)) << first;
+        squares.own |= GatherHighBits(BytesBetween(codes, own, own + 9)) << first;
+        squares.opponent |= GatherHighBits(BytesBetween(codes, opponent, opponent + 9)) << first;
+    }
+    return squares;
+}
+
+int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, std::uint64_t sideSquares,
+                           const BoardSquares& squares) {
     // A side that can capture must capture: no move to an empty square is even computed then.
     const int lastCapture =
-        GenerateCapturesOfSquares(board, list, sideSquares, opponentSquares, occupied);
+        GenerateCapturesOfSquares(board, list, sideSquares, squares.opponent, squares.occupied);
     if (lastCapture >= 0) return lastCapture;
-    return GenerateQuietMovesOfSquares(board, list, sideSquares, occupied);
+    return GenerateQuietMovesOfSquares(board, list, sideSquares, squares.occupied);
+}
+
+}  // namespace
+
+int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
+                           std::uint64_t sideSquares) {
+    return GenerateMovesOfSquares(board, list, sideSquares, SquaresSeenBy(board, side));
 }
 
 int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
@@ -298,9 +375,6 @@ tables::SquareSet CaptureReach(int from, SquareCode code, std::uint64_t occupied
     }
 }
 
-// Every square of row 0; shifted by a row number, every square of that row.
-constexpr std::uint64_t kRowZero = 0x0101010101010101;
-
 // The squares a side's pawns capture on, all at once: side 1's (Black's) go one row up (+1),
 // side 2's one row down (-1), each to the lower and the higher column. A pawn on its far row
 // has no capture; shifts past either edge column fall off the 64 bits.
@@ -324,15 +398,6 @@ std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64
 // Row r of every column: multiplying by this copies a byte into all eight columns, and the
 // top byte of (squares with at most one per row) times it collects their rows.
 constexpr std::uint64_t kEveryColumn = kRowZero;
-// Multiplying the squares of row 0 by this gathers column k's square into bit 56 + k: the
-// other partial products land on distinct bits below 56 or past 63, so nothing carries.
-constexpr std::uint64_t kColumnGather = 0x0102040810204080;
-static_assert([] {
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        if (((tables::kColumnSpread[byte] * kColumnGather) >> 56) != byte) return false;
-    }
-    return true;
-}());
 
 // What a slider on square reaches along a diagonal through it; the line's positions are rows.
 std::uint64_t DiagonalLineReach(std::uint64_t line, int square, std::uint64_t occupied) {
@@ -443,7 +508,8 @@ int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64
 }
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {
-    return GenerateMovesOfSquares(board, list, side, SquaresOfSide(board, side));
+    const BoardSquares squares = SquaresSeenBy(board, side);
+    return GenerateMovesOfSquares(board, list, squares.own, squares);
 }
 
 int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow) {

@@ -241,8 +241,17 @@ TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
                 lastOrigin = SquareIndex(m.fromColumn, m.fromRow);
             }
             ASSERT_EQ(LastCaptureOrigin(board, own, theirs, occupied), lastOrigin);
+            if (lastCapture >= 0) {
+                EXPECT_EQ(Generate(board, side),
+                          std::vector<MoveWord>(list.begin(), list.begin() + lastCapture + 1));
+            }
 
             const int lastQuiet = GenerateQuietMovesOfSquares(board, list, own, occupied);
+            // GenerateMoves reads the same sets from the board eight squares at a time.
+            if (lastCapture < 0) {
+                EXPECT_EQ(Generate(board, side),
+                          std::vector<MoveWord>(list.begin(), list.begin() + lastQuiet + 1));
+            }
             QuietMoveSummary quiet;
             for (int i = 0; i <= lastQuiet; ++i) {
                 const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
