@@ -284,7 +284,7 @@ std::uint64_t BytesBetween(std::uint64_t word, std::uint64_t lo, std::uint64_t h
 
 BoardSquares SquaresSeenBy(const Board& board, Side side) {
     BoardSquares squares;
-    if (side != 1 && side != 2) {  // no such side: nothing is its own or its opponent's
+    if (side != 1 && side != 2) {  // any other side value: the plain scans
         squares.own = SquaresOfSide(board, side);
         squares.opponent = SquaresOfSide(board, Opponent(side));
         squares.occupied = OccupiedSquares(board);
