@@ -1,5 +1,6 @@
 #include "engine/search.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -11,7 +12,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr std::int32_t kStartBest = 200000000;
 constexpr std::int32_t kScanStart = 2000000000;
 constexpr std::int32_t kNoMoveScore = 2000000001;
 
@@ -22,14 +22,27 @@ std::uint64_t searchCalls = 0;
 // counting every square whose code belongs to that side, exactly as the full scans do.
 struct Tally {
     std::array<std::uint64_t, 3> squares{};
+    std::uint64_t occupied = 0;          // every square whose code is not 0, which stops a ray
+    std::array<KindSquares, 3> kinds{};  // each side's squares again, by the kind of their code
     std::array<int, 3> pieces{};
     std::array<int, 3> kings{};
     std::array<std::int32_t, 3> material{};
 };
 
+// Every square of row 0; shifted by a row number, every square of that row.
+constexpr std::uint64_t kRowZero = 0x0101010101010101;
+
+constexpr std::uint64_t Bit(int index) {
+    return std::uint64_t{1} << index;
+}
+
 Tally CountBoard(const Board& board) {
     Tally tally;
-    for (int side = 1; side <= 2; ++side) tally.squares[side] = SquaresOfSide(board, side);
+    for (int side = 1; side <= 2; ++side) {
+        tally.squares[side] = SquaresOfSide(board, side);
+        tally.kinds[side] = KindSquaresOf(board, side);
+    }
+    tally.occupied = OccupiedSquares(board);
     for (SquareCode code : board) {
         const int side = SideOf(code);
         if (code == 0 || (side != 1 && side != 2)) continue;
@@ -40,9 +53,8 @@ Tally CountBoard(const Board& board) {
     return tally;
 }
 
-constexpr std::uint64_t Bit(int index) {
-    return std::uint64_t{1} << index;
-}
+// Each move's score, beside the MoveList that holds the moves.
+using ScoreList = std::array<std::int32_t, kMoveListCapacity>;
 
 // One move as the board and the tally see it.
 struct MoveFacts {
@@ -63,6 +75,11 @@ MoveFacts FactsOf(const Board& board, MoveWord move) {
     return {from, to, moved, board[static_cast<std::size_t>(to)], promotes};
 }
 
+// What the destination holds once the move is made: a pawn reaching its far row is a queen.
+SquareCode PlacedCode(const MoveFacts& f) {
+    return f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
+}
+
 class Searcher {
   public:
     Searcher(Board& board, int variant)
@@ -77,6 +94,17 @@ class Searcher {
     std::int32_t Node(int maximizing, Side side, int depth, std::int32_t bound, bool root);
 
   private:
+    // Node below the root. Most of them are leaves, which are valued here without entering
+    // Node and its large frame. stepReach is the side's StepCaptureReach, for a leaf.
+    std::int32_t Child(int maximizing, Side side, int depth, std::int32_t bound,
+                       const CaptureTargets& stepReach) {
+        if (depth == 0 && CurrentVerdict() == 0) {
+            ++searchCalls;
+            return LeafValue(maximizing, side, stepReach);
+        }
+        return Node(maximizing, side, depth, bound, false);
+    }
+
     // The verdict TestEndOfGame would give and the count CountMaterial would give for side
     // once the move is made, without making it.
     GameResult VerdictAfter(const MoveFacts& f, Side side) const;
@@ -90,13 +118,30 @@ class Searcher {
         if (verdict != 0) return -GameOverScore;
         return CountAfter(f, side);
     }
+    // Make plays the move on the board and in the tally; Unmake takes it back exactly.
     void Make(const MoveFacts& f, Side side);
+    void Unmake(const MoveFacts& f, Side side);
     GameResult CurrentVerdict() const;
     std::int32_t CurrentCount(Side side) const {
         return tally_.material[Opponent(side)] - tally_.material[side];
     }
+    // The first-pass scores of moves[0..last]; each returns the verdict after the last move.
+    GameResult ScoreCaptures(const MoveList& moves, int last, Side side, ScoreList& scores) const;
+    // allEqual tells whether every score came out the same.
+    GameResult ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores,
+                               bool& allEqual) const;
     // The value of a non-root node at depth 0, whose moves only need their best score.
-    std::int32_t LeafValue(int maximizing, Side side);
+    std::int32_t LeafValue(int maximizing, Side side, const CaptureTargets& stepReach);
+    bool CaptureEndsGame(SquareCode captured, Side opponent) const;
+    // The lowest value plus promotion gain among the captures that leave the game on.
+    struct CheapestCapture {
+        bool found = false;
+        std::int32_t cost = 0;
+        bool endsGameSomewhere = false;  // some capture ends the game
+    };
+    CheapestCapture FindCheapestCapture(const CaptureTargets& captures, Side opponent) const;
+    // The end-of-game test after side's last capture in generator order.
+    GameResult VerdictOfLastCapture(Side side, bool endsGameSomewhere) const;
 
     Board& board_;
     bool kingMustDie_;
@@ -133,17 +178,77 @@ std::int32_t Searcher::CountAfter(const MoveFacts& f, Side side) const {
 
 void Searcher::Make(const MoveFacts& f, Side side) {
     const Side opponent = Opponent(side);
+    const SquareCode placed = PlacedCode(f);
     board_[static_cast<std::size_t>(f.from)] = 0;
-    board_[static_cast<std::size_t>(f.to)] =
-        f.promotes ? static_cast<SquareCode>(f.moved + (kQueen - kPawn)) : f.moved;
+    board_[static_cast<std::size_t>(f.to)] = placed;
+    KindSquares& own = tally_.kinds[side];
+    own[static_cast<std::size_t>(KindOf(f.moved))] &= ~Bit(f.from);
+    own[static_cast<std::size_t>(KindOf(placed))] |= Bit(f.to);
     tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
+    tally_.occupied = (tally_.occupied & ~Bit(f.from)) | Bit(f.to);
     if (f.promotes) tally_.material[side] += promotionGain_;
     if (f.captured != 0) {
         tally_.squares[opponent] &= ~Bit(f.to);
+        tally_.kinds[opponent][static_cast<std::size_t>(KindOf(f.captured))] &= ~Bit(f.to);
         --tally_.pieces[opponent];
         tally_.material[opponent] -= ValueOf(f.captured);
         if (f.captured == kBlackKing || f.captured == kWhiteKing) --tally_.kings[opponent];
     }
+}
+
+void Searcher::Unmake(const MoveFacts& f, Side side) {
+    const Side opponent = Opponent(side);
+    board_[static_cast<std::size_t>(f.from)] = f.moved;
+    board_[static_cast<std::size_t>(f.to)] = f.captured;
+    KindSquares& own = tally_.kinds[side];
+    own[static_cast<std::size_t>(KindOf(PlacedCode(f)))] &= ~Bit(f.to);
+    own[static_cast<std::size_t>(KindOf(f.moved))] |= Bit(f.from);
+    tally_.squares[side] ^= Bit(f.from) | Bit(f.to);
+    tally_.occupied |= Bit(f.from);
+    if (f.captured == 0) tally_.occupied &= ~Bit(f.to);
+    if (f.promotes) tally_.material[side] -= promotionGain_;
+    if (f.captured != 0) {
+        tally_.squares[opponent] |= Bit(f.to);
+        tally_.kinds[opponent][static_cast<std::size_t>(KindOf(f.captured))] |= Bit(f.to);
+        ++tally_.pieces[opponent];
+        tally_.material[opponent] += ValueOf(f.captured);
+        if (f.captured == kBlackKing || f.captured == kWhiteKing) ++tally_.kings[opponent];
+    }
+}
+
+GameResult Searcher::ScoreCaptures(const MoveList& moves, int last, Side side,
+                                   ScoreList& scores) const {
+    GameResult verdict = 0;
+    for (int i = 0; i <= last; ++i) {
+        scores[static_cast<std::size_t>(i)] =
+            FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
+    }
+    return verdict;
+}
+
+// A move to an empty square leaves the verdict as it is and the count too, except that a
+// pawn reaching its far row becomes a queen.
+GameResult Searcher::ScoreQuietMoves(const MoveList& moves, int last, Side side, ScoreList& scores,
+                                     bool& allEqual) const {
+    const GameResult verdict = CurrentVerdict();
+    const std::int32_t count = verdict == side ? GameOverScore
+                               : verdict != 0  ? -GameOverScore
+                                               : CurrentCount(side);
+    std::fill(scores.begin(), scores.begin() + last + 1, count);
+    allEqual = true;
+    const int farRow = side == 1 ? 7 : 0;
+    const std::uint64_t rowBeforeFar = kRowZero << (side == 1 ? 6 : 1);
+    if (verdict != 0 || (tally_.kinds[side][kPawn] & rowBeforeFar) == 0) return verdict;
+    const SquareCode pawn = side == 1 ? kBlackPawn : kWhitePawn;
+    for (int i = 0; i <= last; ++i) {
+        const UnpackedMove m = UnpackMove(moves[static_cast<std::size_t>(i)]);
+        const int from = SquareIndex(m.fromColumn, m.fromRow);
+        if (m.toRow == farRow && board_[static_cast<std::size_t>(from)] == pawn) {
+            scores[static_cast<std::size_t>(i)] -= promotionGain_;
+            allEqual = false;
+        }
+    }
+    return verdict;
 }
 
 GameResult Searcher::CurrentVerdict() const {
@@ -154,23 +259,22 @@ GameResult Searcher::CurrentVerdict() const {
 
 // At depth 0 a node scores every move by the count after it, from the maximizing side's view,
 // and returns the best: the maximum of its first-pass scores, negated in a minimizing node. The
-// order of the moves does not matter for that, so they are neither sorted nor all generated:
-// when there is no capture and the game is on, moves to empty squares leave the count as it
-// is, except a promotion, which lowers it.
-std::int32_t Searcher::LeafValue(int maximizing, Side side) {
-    MoveList moves;
-    const int last = GenerateCapturesOfSquares(board_, moves, side, tally_.squares[side]);
-    std::int32_t bestScore = -kScanStart;
-    if (last >= 0) {
-        GameResult verdict = 0;
-        for (int i = 0; i <= last; ++i) {
-            const std::int32_t score =
-                FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
-            if (score > bestScore) bestScore = score;
-        }
-        SetGameResult(verdict);
+// order of the moves does not matter for that, so they are not even listed: the best capture is
+// the one that takes the cheapest piece without ending the game, a promotion adding its gain.
+// When there is no capture and the game is on, moves to empty squares leave the count as it is,
+// except a promotion, which lowers it.
+std::int32_t Searcher::LeafValue(int maximizing, Side side, const CaptureTargets& stepReach) {
+    const Side opponent = Opponent(side);
+    const CaptureTargets captures =
+        CaptureTargetsOf(stepReach, tally_.kinds[side], tally_.squares[opponent], tally_.occupied);
+    std::int32_t bestScore = 0;
+    if ((captures.plain | captures.promoting) != 0) {
+        const CheapestCapture cheapest = FindCheapestCapture(captures, opponent);
+        bestScore = cheapest.found ? CurrentCount(side) - cheapest.cost : -GameOverScore;
+        SetGameResult(VerdictOfLastCapture(side, cheapest.endsGameSomewhere));
     } else {
-        const QuietMoveSummary quiet = SummarizeQuietMoves(board_, side, tally_.squares[side]);
+        const QuietMoveSummary quiet =
+            SummarizeQuietMoves(tally_.kinds[side], side, tally_.occupied);
         if (!quiet.any) return maximizing ? kNoMoveScore : -kNoMoveScore;
         SetGameResult(0);
         bestScore = CurrentCount(side) - (quiet.anyWithoutPromotion ? 0 : promotionGain_);
@@ -178,30 +282,89 @@ std::int32_t Searcher::LeafValue(int maximizing, Side side) {
     return maximizing ? bestScore : -bestScore;
 }
 
+// Which captured code ends the game at once, given that it is on: under King must die, the
+// opponent's last king; under All must die, any code when it is the opponent's last piece.
+bool Searcher::CaptureEndsGame(SquareCode captured, Side opponent) const {
+    if (!kingMustDie_) return tally_.pieces[opponent] == 1;
+    const SquareCode king = opponent == 1 ? kBlackKing : kWhiteKing;
+    return captured == king && tally_.kings[opponent] == 1;
+}
+
+Searcher::CheapestCapture Searcher::FindCheapestCapture(const CaptureTargets& captures,
+                                                        Side opponent) const {
+    CheapestCapture cheapest;
+    const auto consider = [&](std::uint64_t targets, std::int32_t extraCost) {
+        for (; targets != 0; targets &= targets - 1) {
+            const SquareCode captured = board_[static_cast<std::size_t>(std::countr_zero(targets))];
+            if (CaptureEndsGame(captured, opponent)) {
+                cheapest.endsGameSomewhere = true;
+                continue;
+            }
+            const std::int32_t cost = ValueOf(captured) + extraCost;
+            if (!cheapest.found || cost < cheapest.cost) cheapest.cost = cost;
+            cheapest.found = true;
+        }
+    };
+    consider(captures.plain, 0);
+    consider(captures.promoting, promotionGain_);
+    return cheapest;
+}
+
+// The end-of-game test after the last capture in generator order: the last one its origin
+// square lists. Only under King must die can it differ from one capture to another.
+GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) const {
+    const Side opponent = Opponent(side);
+    if (!endsGameSomewhere) return 0;
+    if (!kingMustDie_) return static_cast<GameResult>(opponent);
+    const int origin =
+        LastCaptureOrigin(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
+    std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
+    const int last = GenerateCapturesOfSquares(board_, originCaptures, Bit(origin),
+                                               tally_.squares[opponent], tally_.occupied);
+    const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
+    return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
+}
+
 std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t bound, bool root) {
     if (depth == 0 && !root && CurrentVerdict() == 0) {
         ++searchCalls;
-        return LeafValue(maximizing, side);
+        return LeafValue(maximizing, side, StepCaptureReach(tally_.kinds[side], side));
     }
     ++searchCalls;
     const Side opponent = Opponent(side);
-    std::int32_t best = maximizing ? -kStartBest : kStartBest;
+    std::int32_t best = maximizing ? -kRootBound : kRootBound;
 
     MoveList moves;
-    std::array<std::int32_t, kMoveListCapacity> scores;
-    const int last = GenerateMovesOfSquares(board_, moves, side, tally_.squares[side]);
+    ScoreList scores;
+    // The capture targets say which of the generator's two passes gives the side's moves.
+    const CaptureTargets captures =
+        CaptureTargetsOf(tally_.kinds[side], side, tally_.squares[opponent], tally_.occupied);
+    const bool mustCapture = (captures.plain | captures.promoting) != 0;
+    const int last =
+        mustCapture
+            ? GenerateCapturesOfSquares(board_, moves, tally_.squares[side],
+                                        tally_.squares[opponent], tally_.occupied)
+            : GenerateQuietMovesOfSquares(board_, moves, tally_.squares[side], tally_.occupied);
     if (root && last == 0) return moves[0];
 
-    // First pass: every move scored one ply deep from the mover's view.
-    GameResult verdict = 0;
-    for (int i = 0; i <= last; ++i) {
-        scores[static_cast<std::size_t>(i)] =
-            FirstPassScore(FactsOf(board_, moves[static_cast<std::size_t>(i)]), side, verdict);
+    // First pass: every move scored one ply deep from the mover's view. The caller reads the
+    // verdict on the last board tested, as a full test there would leave it.
+    bool scoresEqual = false;
+    if (last >= 0) {
+        SetGameResult(mustCapture ? ScoreCaptures(moves, last, side, scores)
+                                  : ScoreQuietMoves(moves, last, side, scores, scoresEqual));
     }
-    // The caller reads the verdict on the last board tested, as a full test there would leave it.
-    if (last >= 0) SetGameResult(verdict);
 
-    SortByScore(scores.data(), moves.data(), 0, last);
+    if (scoresEqual) {
+        SortByEqualScores(scores.data(), moves.data(), last + 1);
+    } else {
+        SortByScore(scores.data(), moves.data(), 0, last);
+    }
+
+    // Moves to empty squares leave the opponent's pieces where they are, so what its pawns,
+    // knights and king could capture on is the same after each of them.
+    const CaptureTargets opponentStepReach =
+        mustCapture ? CaptureTargets{} : StepCaptureReach(tally_.kinds[opponent], opponent);
 
     // Second pass, best first; moves that end the game at once are never searched.
     for (int i = 0; i <= last; ++i) {
@@ -218,12 +381,11 @@ std::int32_t Searcher::Node(int maximizing, Side side, int depth, std::int32_t b
         }
         const MoveWord move = moves[static_cast<std::size_t>(i)];
         const MoveFacts f = FactsOf(board_, move);
-        const Tally saved = tally_;
         Make(f, side);
-        const std::int32_t v = Node(1 - maximizing, opponent, depth - 1, best, false);
-        board_[static_cast<std::size_t>(f.from)] = f.moved;
-        board_[static_cast<std::size_t>(f.to)] = f.captured;
-        tally_ = saved;
+        const std::int32_t v = Child(
+            1 - maximizing, opponent, depth - 1, best,
+            mustCapture ? StepCaptureReach(tally_.kinds[opponent], opponent) : opponentStepReach);
+        Unmake(f, side);
         score = v;
         if (maximizing) {
             if (v > best) best = v;

@@ -9,6 +9,8 @@
 namespace kelvane {
 
 inline constexpr std::int32_t GameOverScore = 1000000;
+// The bound a root search is given, and the value a node's best score starts from: past every
+// material count and game-over score.
 inline constexpr std::int32_t kRootBound = 200000000;
 
 // At the root (root 1) returns the chosen MoveWord, or NoMove when side has no legal move;

@@ -1,5 +1,8 @@
 #include "engine/sort_by_score.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <utility>
 
 namespace kelvane {
@@ -24,6 +27,44 @@ void SortByScore(std::int32_t* scores, MoveWord* moves, int lo, int hi) {
         if (i >= hi) return;
         lo = i;
     }
+}
+
+namespace {
+
+// Lists longer than this are sorted as they come; they are rare.
+constexpr int kLongestReplayed = 96;
+
+// For each count, where each entry of the sorted list comes from.
+using Permutation = std::array<std::uint8_t, kLongestReplayed>;
+
+std::array<Permutation, kLongestReplayed + 1> EqualScorePermutations() {
+    std::array<Permutation, kLongestReplayed + 1> table{};
+    for (int count = 1; count <= kLongestReplayed; ++count) {
+        std::array<std::int32_t, kLongestReplayed> scores{};
+        std::array<MoveWord, kLongestReplayed> origins{};
+        for (int i = 0; i < count; ++i) origins[static_cast<std::size_t>(i)] = i;
+        SortByScore(scores.data(), origins.data(), 0, count - 1);
+        for (int i = 0; i < count; ++i) {
+            table[static_cast<std::size_t>(count)][static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(origins[static_cast<std::size_t>(i)]);
+        }
+    }
+    return table;
+}
+
+}  // namespace
+
+void SortByEqualScores(std::int32_t* scores, MoveWord* moves, int count) {
+    if (count > kLongestReplayed) {
+        SortByScore(scores, moves, 0, count - 1);
+        return;
+    }
+    static const std::array<Permutation, kLongestReplayed + 1> permutations =
+        EqualScorePermutations();
+    const Permutation& from = permutations[static_cast<std::size_t>(count)];
+    std::array<MoveWord, kLongestReplayed> original;
+    std::copy(moves, moves + count, original.begin());
+    for (int i = 0; i < count; ++i) moves[i] = original[from[static_cast<std::size_t>(i)]];
 }
 
 }  // namespace kelvane

@@ -11,4 +11,10 @@ namespace kelvane {
 // exchanges exactly as they are. With hi < lo it does nothing.
 void SortByScore(std::int32_t* scores, MoveWord* moves, int lo, int hi);
 
+// SortByScore(scores, moves, 0, count - 1) for scores that are all equal. Its comparisons then
+// depend on positions only, so the order it leaves is one fixed permutation per count, worked
+// out once and replayed here; the scores stay as they are. The search sorts many such lists:
+// moves to empty squares all leave the same count.
+void SortByEqualScores(std::int32_t* scores, MoveWord* moves, int count);
+
 }  // namespace kelvane

@@ -12,6 +12,19 @@ namespace {
 
 using tables::SquareList;
 
+// Every square of row 0; shifted by a row number, every square of that row.
+constexpr std::uint64_t kRowZero = 0x0101010101010101;
+
+// Multiplying the squares of row 0 by this gathers column k's square into bit 56 + k: the
+// other partial products land on distinct bits below 56 or past 63, so nothing carries.
+constexpr std::uint64_t kColumnGather = 0x0102040810204080;
+static_assert([] {
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        if (((tables::kColumnSpread[byte] * kColumnGather) >> 56) != byte) return false;
+    }
+    return true;
+}());
+
 // From and to are Board indices; the MoveWord fields follow from them.
 constexpr MoveWord MoveBetween(int from, int to) {
     return PackMove(from >> 3, from & 7, to >> 3, to & 7);
@@ -31,10 +44,18 @@ class MoveSink {
     std::size_t count_ = 0;
 };
 
+// The nearest of a ray's occupied squares, onRay not empty: the lowest on a ray of rising
+// indices, the highest on the others.
+int NearestOnRay(std::size_t ray, std::uint64_t onRay) {
+    return tables::kRayRising[ray] ? std::countr_zero(onRay) : 63 - std::countl_zero(onRay);
+}
+
+// Reads the board as square sets: the opponent's squares (its captures land there) and the
+// occupied ones (which stop a ray and take no quiet move).
 class PieceMoveGenerator {
   public:
-    PieceMoveGenerator(const Board& board, Side side, MoveSink& sink)
-        : board_(board), opponent_(Opponent(side)), sink_(sink) {}
+    PieceMoveGenerator(std::uint64_t opponentSquares, std::uint64_t occupied, MoveSink& sink)
+        : opponentSquares_(opponentSquares), occupied_(occupied), sink_(sink) {}
 
     void Captures(int from, SquareCode code) {
         const int column = from >> 3;
@@ -48,7 +69,8 @@ class PieceMoveGenerator {
                 break;
             case 12:
             case 22:
-                StepCaptures(from, tables::kKnightTargets[static_cast<std::size_t>(from)]);
+                StepCaptures(from, tables::kKnightTargets[static_cast<std::size_t>(from)],
+                             tables::kKnightTargetSets[static_cast<std::size_t>(from)]);
                 break;
             case 13:
             case 23:
@@ -64,7 +86,8 @@ class PieceMoveGenerator {
                 break;
             case 16:
             case 26:
-                StepCaptures(from, tables::kKingTargets[static_cast<std::size_t>(from)]);
+                StepCaptures(from, tables::kKingTargets[static_cast<std::size_t>(from)],
+                             tables::kKingTargetSets[static_cast<std::size_t>(from)]);
                 break;
             default:  // empty, or a byte that is no piece: it does not move
                 break;
@@ -105,56 +128,87 @@ class PieceMoveGenerator {
     }
 
   private:
-    SquareCode At(int square) const { return board_[static_cast<std::size_t>(square)]; }
-    bool IsOpponentPiece(SquareCode code) const { return code != 0 && SideOf(code) == opponent_; }
+    bool IsEmpty(int square) const { return ((occupied_ >> square) & 1) == 0; }
+    bool IsOpponentPiece(int square) const { return ((opponentSquares_ >> square) & 1) != 0; }
 
     void PawnCaptures(int from, int column, int forward) {
         // Towards the lower column first, then the higher.
-        if (column > 0 && IsOpponentPiece(At(from - 8 + forward)))
-            sink_.Add(from, from - 8 + forward);
-        if (column < 7 && IsOpponentPiece(At(from + 8 + forward)))
-            sink_.Add(from, from + 8 + forward);
+        if (column > 0 && IsOpponentPiece(from - 8 + forward)) sink_.Add(from, from - 8 + forward);
+        if (column < 7 && IsOpponentPiece(from + 8 + forward)) sink_.Add(from, from + 8 + forward);
     }
     void PawnSteps(int from, int forward, int startRow) {
         const int row = from & 7;
         const int aheadRow = row + forward;
-        if (aheadRow < 0 || aheadRow > 7 || At(from + forward) != 0) return;
+        if (aheadRow < 0 || aheadRow > 7 || !IsEmpty(from + forward)) return;
         sink_.Add(from, from + forward);
-        if (row == startRow && At(from + 2 * forward) == 0) sink_.Add(from, from + 2 * forward);
+        if (row == startRow && IsEmpty(from + 2 * forward)) sink_.Add(from, from + 2 * forward);
     }
-    void StepCaptures(int from, const SquareList& targets) {
+    void StepCaptures(int from, const SquareList& targets, std::uint64_t targetSet) {
+        if ((targetSet & opponentSquares_) == 0) return;
         for (std::uint8_t i = 0; i < targets.count; ++i) {
-            if (IsOpponentPiece(At(targets.squares[i]))) sink_.Add(from, targets.squares[i]);
+            if (IsOpponentPiece(targets.squares[i])) sink_.Add(from, targets.squares[i]);
         }
     }
     void StepQuietMoves(int from, const SquareList& targets) {
         for (std::uint8_t i = 0; i < targets.count; ++i) {
-            if (At(targets.squares[i]) == 0) sink_.Add(from, targets.squares[i]);
+            if (IsEmpty(targets.squares[i])) sink_.Add(from, targets.squares[i]);
         }
     }
-    void SlidingCaptures(int from, int firstRay, int rays) {
-        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
-        for (int r = firstRay; r < firstRay + rays; ++r) {
-            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
-            for (std::uint8_t i = 0; i < ray.count; ++i) {
-                const SquareCode code = At(ray.squares[i]);
-                if (code == 0) continue;
-                if (IsOpponentPiece(code)) sink_.Add(from, ray.squares[i]);
-                break;
-            }
+    void SlidingCaptures(int from, std::size_t firstRay, std::size_t rays) {
+        const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+        for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
+            const std::uint64_t onRay = raysFrom[r] & occupied_;
+            if (onRay == 0) continue;
+            const int nearest = NearestOnRay(r, onRay);
+            if (IsOpponentPiece(nearest)) sink_.Add(from, nearest);
         }
     }
-    void SlidingQuietMoves(int from, int firstRay, int rays) {
-        const auto& raysFrom = tables::kRays[static_cast<std::size_t>(from)];
-        for (int r = firstRay; r < firstRay + rays; ++r) {
-            const SquareList& ray = raysFrom[static_cast<std::size_t>(r)];
-            for (std::uint8_t i = 0; i < ray.count && At(ray.squares[i]) == 0; ++i)
-                sink_.Add(from, ray.squares[i]);
+    // Each ray's empty squares before its first occupied one, nearest first. The rays are
+    // unrolled so that each one's direction is known when compiling: no branch depends on it.
+    void SlidingQuietMoves(int from, std::size_t firstRay, std::size_t rays) {
+        const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+        if (firstRay == tables::kFirstBishopRay) {
+            RayQuietMoves<0>(from, raysFrom);
+            RayQuietMoves<1>(from, raysFrom);
+            RayQuietMoves<2>(from, raysFrom);
+            RayQuietMoves<3>(from, raysFrom);
+        }
+        if (firstRay + rays > tables::kFirstRookRay) {
+            RayQuietMoves<4>(from, raysFrom);
+            RayQuietMoves<5>(from, raysFrom);
+            RayQuietMoves<6>(from, raysFrom);
+            RayQuietMoves<7>(from, raysFrom);
         }
     }
 
-    const Board& board_;
-    Side opponent_;
+    template <std::size_t ray>
+    void RayQuietMoves(int from, const std::array<std::uint64_t, 8>& raysFrom) {
+        const std::uint64_t squares = raysFrom[ray];
+        const std::uint64_t onRay = squares & occupied_;
+        if constexpr (tables::kRayRising[ray]) {
+            // Below the lowest occupied square; the whole ray when there is none (0 - 1).
+            const std::uint64_t nearest = onRay & (~onRay + 1);
+            AddInOrder<true>(from, squares & (nearest - 1));
+        } else {
+            // Above the highest occupied square; the whole ray when there is none.
+            const std::uint64_t nearest = std::bit_floor(onRay);
+            const std::uint64_t upToNearest = nearest == 0 ? 0 : nearest | (nearest - 1);
+            AddInOrder<false>(from, squares & ~upToNearest);
+        }
+    }
+
+    // Squares of one ray, nearest first: ascending on a rising ray, descending otherwise.
+    template <bool rising>
+    void AddInOrder(int from, std::uint64_t squares) {
+        while (squares != 0) {
+            const int to = rising ? std::countr_zero(squares) : 63 - std::countl_zero(squares);
+            sink_.Add(from, to);
+            squares ^= std::uint64_t{1} << to;
+        }
+    }
+
+    std::uint64_t opponentSquares_;
+    std::uint64_t occupied_;
     MoveSink& sink_;
 };
 
@@ -169,11 +223,20 @@ std::uint64_t SquaresOfSide(const Board& board, Side side) {
     return squares;
 }
 
-int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                              std::uint64_t sideSquares) {
+std::uint64_t OccupiedSquares(const Board& board) {
+    std::uint64_t squares = 0;
+    for (int index = 0; index < 64; ++index) {
+        if (board[static_cast<std::size_t>(index)] != 0) squares |= std::uint64_t{1} << index;
+    }
+    return squares;
+}
+
+int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list,
+                              std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                              std::uint64_t occupied) {
     // Set bits in ascending order are the squares in Board index order.
     MoveSink sink(list);
-    PieceMoveGenerator generator(board, side, sink);
+    PieceMoveGenerator generator(opponentSquares, occupied, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
         generator.Captures(square, board[static_cast<std::size_t>(square)]);
@@ -181,13 +244,85 @@ int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list, Side
     return sink.Last();
 }
 
+namespace {
+
+// The squares of a side, of its opponent and every occupied one, in one pass over the board.
+struct BoardSquares {
+    std::uint64_t own = 0;
+    std::uint64_t opponent = 0;
+    std::uint64_t occupied = 0;
+};
+
+// Bit k set for each byte k of word whose high bit is set.
+std::uint64_t GatherHighBits(std::uint64_t word) {
+    return (((word >> 7) & kRowZero) * kColumnGather) >> 56;
+}
+
+// Eight squares at a time: their codes as the bytes of one word, square first + k in byte k.
+std::uint64_t CodesAt(const Board& board, int first) {
+    std::uint64_t word = 0;
+    for (int k = 0; k < 8; ++k) {
+        const auto code = static_cast<std::uint8_t>(board[static_cast<std::size_t>(first + k)]);
+        word |= std::uint64_t{code} << (8 * k);
+    }
+    return word;
+}
+
+constexpr std::uint64_t kHighBits = kRowZero * 0x80;
+
+// The high bit of each byte that is not 0.
+std::uint64_t NonZeroBytes(std::uint64_t word) {
+    return (((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
+}
+
+// The high bit of each byte from lo to hi (both below 128); each byte's high bit is set in
+// turn so that no subtraction borrows from the next byte.
+std::uint64_t BytesBetween(std::uint64_t word, std::uint64_t lo, std::uint64_t hi) {
+    const std::uint64_t atLeastLo = (word | kHighBits) - kRowZero * lo;
+    const std::uint64_t atMostHi = kRowZero * (hi + 0x80) - (word & ~kHighBits);
+    return atLeastLo & atMostHi & ~word & kHighBits;
+}
+
+BoardSquares SquaresSeenBy(const Board& board, Side side) {
+    BoardSquares squares;
+    if (side != 1 && side != 2) {  // any other side value: the plain scans
+        squares.own = SquaresOfSide(board, side);
+        squares.opponent = SquaresOfSide(board, Opponent(side));
+        squares.occupied = OccupiedSquares(board);
+        return squares;
+    }
+    // A code belongs to side s when it is 10 s to 10 s + 9.
+    const auto own = static_cast<std::uint64_t>(10 * side);
+    const auto opponent = static_cast<std::uint64_t>(10 * Opponent(side));
+    for (int first = 0; first < 64; first += 8) {
+        const std::uint64_t codes = CodesAt(board, first);
+        squares.occupied |= GatherHighBits(NonZeroBytes(codes)) << first;
+        squares.own |= GatherHighBits(BytesBetween(codes, own, own + 9)) << first;
+        squares.opponent |= GatherHighBits(BytesBetween(codes, opponent, opponent + 9)) << first;
+    }
+    return squares;
+}
+
+int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, std::uint64_t sideSquares,
+                           const BoardSquares& squares) {
+    // A side that can capture must capture: no move to an empty square is even computed then.
+    const int lastCapture =
+        GenerateCapturesOfSquares(board, list, sideSquares, squares.opponent, squares.occupied);
+    if (lastCapture >= 0) return lastCapture;
+    return GenerateQuietMovesOfSquares(board, list, sideSquares, squares.occupied);
+}
+
+}  // namespace
+
 int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
                            std::uint64_t sideSquares) {
-    // A side that can capture must capture: no move to an empty square is even computed then.
-    const int lastCapture = GenerateCapturesOfSquares(board, list, side, sideSquares);
-    if (lastCapture >= 0) return lastCapture;
+    return GenerateMovesOfSquares(board, list, sideSquares, SquaresSeenBy(board, side));
+}
+
+int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
+                                std::uint64_t sideSquares, std::uint64_t occupied) {
     MoveSink sink(list);
-    PieceMoveGenerator generator(board, side, sink);
+    PieceMoveGenerator generator(0, occupied, sink);
     for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
         const int square = std::countr_zero(rest);
         generator.QuietMoves(square, board[static_cast<std::size_t>(square)]);
@@ -195,31 +330,187 @@ int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side si
     return sink.Last();
 }
 
-QuietMoveSummary SummarizeQuietMoves(const Board& board, Side side, std::uint64_t sideSquares) {
-    // A piece has at most 27 moves, so one piece's moves always fit.
-    std::array<MoveWord, 32> pieceMoves;
-    QuietMoveSummary summary;
-    const int promotionRow = side == 1 ? 7 : 0;
-    for (std::uint64_t rest = sideSquares; rest != 0; rest &= rest - 1) {
-        const int square = std::countr_zero(rest);
-        const SquareCode code = board[static_cast<std::size_t>(square)];
-        MoveSink sink(pieceMoves);
-        PieceMoveGenerator(board, side, sink).QuietMoves(square, code);
-        for (int i = 0; i <= sink.Last(); ++i) {
-            summary.any = true;
-            const bool promotes = (code == kBlackPawn || code == kWhitePawn) &&
-                                  (pieceMoves[static_cast<std::size_t>(i)] & 0xFF) == promotionRow;
-            if (!promotes) {
-                summary.anyWithoutPromotion = true;
-                return summary;
-            }
-        }
+namespace {
+
+// The first occupied square along each of the piece's rays: the only ones it could capture on.
+tables::SquareSet NearestOnRays(int from, std::size_t firstRay, std::size_t rays,
+                                std::uint64_t occupied) {
+    const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
+    tables::SquareSet nearest = 0;
+    for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
+        const std::uint64_t onRay = raysFrom[r] & occupied;
+        if (onRay == 0) continue;
+        const int square =
+            tables::kRayRising[r] ? std::countr_zero(onRay) : 63 - std::countl_zero(onRay);
+        nearest |= tables::SquareSet{1} << square;
     }
-    return summary;
+    return nearest;
+}
+
+// The squares the piece coded code on from would capture on if an opponent's piece stood there;
+// the same cases as PieceMoveGenerator::Captures.
+tables::SquareSet CaptureReach(int from, SquareCode code, std::uint64_t occupied) {
+    const auto square = static_cast<std::size_t>(from);
+    switch (code) {
+        case kBlackPawn:
+            return tables::kBlackPawnCaptureSets[square];
+        case kWhitePawn:
+            return tables::kWhitePawnCaptureSets[square];
+        case 12:
+        case 22:
+            return tables::kKnightTargetSets[square];
+        case 13:
+        case 23:
+            return NearestOnRays(from, tables::kFirstBishopRay, 4, occupied);
+        case 14:
+        case 24:
+            return NearestOnRays(from, tables::kFirstRookRay, 4, occupied);
+        case 15:
+        case 25:
+            return NearestOnRays(from, 0, 8, occupied);
+        case 16:
+        case 26:
+            return tables::kKingTargetSets[square];
+        default:
+            return 0;
+    }
+}
+
+// The squares a side's pawns capture on, all at once: side 1's (Black's) go one row up (+1),
+// side 2's one row down (-1), each to the lower and the higher column. A pawn on its far row
+// has no capture; shifts past either edge column fall off the 64 bits.
+std::uint64_t PawnCaptureReach(std::uint64_t pawns, Side side) {
+    if (side == 1) {
+        pawns &= ~(kRowZero << 7);
+        return (pawns >> 7) | (pawns << 9);
+    }
+    pawns &= ~kRowZero;
+    return (pawns >> 9) | (pawns << 7);
+}
+
+// The union of the table's sets for every square in pieces.
+std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64>& targets) {
+    std::uint64_t reach = 0;
+    for (; pieces != 0; pieces &= pieces - 1)
+        reach |= targets[static_cast<std::size_t>(std::countr_zero(pieces))];
+    return reach;
+}
+
+// Row r of every column: multiplying by this copies a byte into all eight columns, and the
+// top byte of (squares with at most one per row) times it collects their rows.
+constexpr std::uint64_t kEveryColumn = kRowZero;
+
+// What a slider on square reaches along a diagonal through it; the line's positions are rows.
+std::uint64_t DiagonalLineReach(std::uint64_t line, int square, std::uint64_t occupied) {
+    const std::uint64_t rowsOccupied = ((occupied & line) * kEveryColumn) >> 56;
+    const std::uint64_t rowsReached =
+        tables::kLineReach[static_cast<std::size_t>(square & 7)][rowsOccupied];
+    return (rowsReached * kEveryColumn) & line;
+}
+
+// What the sliders reach along their diagonals, up to and including the first occupied square.
+std::uint64_t DiagonalReach(std::uint64_t sliders, std::uint64_t occupied) {
+    std::uint64_t reach = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int square = std::countr_zero(sliders);
+        const auto s = static_cast<std::size_t>(square);
+        reach |= DiagonalLineReach(tables::kRisingDiagonalSets[s], square, occupied) |
+                 DiagonalLineReach(tables::kFallingDiagonalSets[s], square, occupied);
+    }
+    return reach;
+}
+
+// The same along their column (one byte of the set, positions are rows) and their row
+// (positions are columns).
+std::uint64_t StraightReach(std::uint64_t sliders, std::uint64_t occupied) {
+    std::uint64_t reach = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int square = std::countr_zero(sliders);
+        const int column = square >> 3;
+        const int row = square & 7;
+        const std::uint64_t columnOccupied = (occupied >> (8 * column)) & 0xFF;
+        reach |= std::uint64_t{tables::kLineReach[static_cast<std::size_t>(row)][columnOccupied]}
+                 << (8 * column);
+        const std::uint64_t rowOccupied = (((occupied >> row) & kRowZero) * kColumnGather) >> 56;
+        reach |=
+            tables::kColumnSpread[tables::kLineReach[static_cast<std::size_t>(column)][rowOccupied]]
+            << row;
+    }
+    return reach;
+}
+
+// The squares a side's pawns step to if they are empty (a double step needs the single one).
+std::uint64_t PawnStepReach(std::uint64_t pawns, Side side) {
+    if (side == 1) return (pawns & ~(kRowZero << 7)) << 1;
+    return (pawns & ~kRowZero) >> 1;
+}
+
+}  // namespace
+
+KindSquares KindSquaresOf(const Board& board, Side side) {
+    KindSquares pieces{};
+    for (std::size_t square = 0; square < board.size(); ++square) {
+        const SquareCode code = board[square];
+        if (code != 0 && SideOf(code) == side)
+            pieces[static_cast<std::size_t>(KindOf(code))] |= std::uint64_t{1} << square;
+    }
+    return pieces;
+}
+
+QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::uint64_t occupied) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    const std::uint64_t empty = ~occupied;
+    const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
+    const std::uint64_t pawnSteps = PawnStepReach(of(kPawn), side) & empty;
+    // Only a pawn can promote; every other move to an empty square is one without promotion.
+    // Most often a pawn step short of the far row answers both questions.
+    if ((pawnSteps & ~farRow) != 0) return {true, true};
+    const bool othersMove = ((StepReach(of(kKnight), tables::kKnightTargetSets) |
+                              StepReach(of(kKing), tables::kKingTargetSets) |
+                              StepReach(of(kBishop) | of(kQueen), tables::kDiagonalNeighbourSets) |
+                              StepReach(of(kRook) | of(kQueen), tables::kStraightNeighbourSets)) &
+                             empty) != 0;
+    return {othersMove || pawnSteps != 0, othersMove};
+}
+
+CaptureTargets StepCaptureReach(const KindSquares& pieces, Side side) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    // A pawn capture onto the far row always promotes; nothing else does.
+    const std::uint64_t farRow = kRowZero << (side == 1 ? 7 : 0);
+    const std::uint64_t pawnReach = PawnCaptureReach(of(kPawn), side);
+    const std::uint64_t otherReach = StepReach(of(kKnight), tables::kKnightTargetSets) |
+                                     StepReach(of(kKing), tables::kKingTargetSets);
+    return {(pawnReach & ~farRow) | otherReach, pawnReach & farRow};
+}
+
+CaptureTargets CaptureTargetsOf(const CaptureTargets& stepReach, const KindSquares& pieces,
+                                std::uint64_t opponentSquares, std::uint64_t occupied) {
+    const auto of = [&](PieceKind kind) { return pieces[static_cast<std::size_t>(kind)]; };
+    const std::uint64_t slidingReach = DiagonalReach(of(kBishop) | of(kQueen), occupied) |
+                                       StraightReach(of(kRook) | of(kQueen), occupied);
+    return {(stepReach.plain | slidingReach) & opponentSquares,
+            stepReach.promoting & opponentSquares};
+}
+
+CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint64_t opponentSquares,
+                                std::uint64_t occupied) {
+    return CaptureTargetsOf(StepCaptureReach(pieces, side), pieces, opponentSquares, occupied);
+}
+
+int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                      std::uint64_t occupied) {
+    for (std::uint64_t rest = sideSquares; rest != 0;
+         rest &= ~(std::uint64_t{1} << (63 - std::countl_zero(rest)))) {
+        const int square = 63 - std::countl_zero(rest);
+        const SquareCode code = board[static_cast<std::size_t>(square)];
+        if ((CaptureReach(square, code, occupied) & opponentSquares) != 0) return square;
+    }
+    return -1;
 }
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {
-    return GenerateMovesOfSquares(board, list, side, SquaresOfSide(board, side));
+    const BoardSquares squares = SquaresSeenBy(board, side);
+    return GenerateMovesOfSquares(board, list, squares.own, squares);
 }
 
 int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow) {

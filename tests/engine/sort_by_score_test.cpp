@@ -57,5 +57,19 @@ TEST(SortByScore, SortsOnlyTheGivenRange) {
     EXPECT_EQ((std::vector<MoveWord>(moves, moves + 4)), (std::vector<MoveWord>{1, 3, 2, 4}));
 }
 
+TEST(SortByEqualScores, LeavesTheOrderSortByScoreLeaves) {
+    for (int count = 0; count <= 130; ++count) {
+        std::vector<std::int32_t> scores(static_cast<std::size_t>(count), -7);
+        std::vector<MoveWord> sorted;
+        for (int i = 0; i < count; ++i) sorted.push_back(1000 + i);
+        std::vector<MoveWord> replayed = sorted;
+        std::vector<std::int32_t> replayedScores = scores;
+        SortByScore(scores.data(), sorted.data(), 0, count - 1);
+        SortByEqualScores(replayedScores.data(), replayed.data(), count);
+        EXPECT_EQ(replayed, sorted) << "count " << count;
+        EXPECT_EQ(replayedScores, scores);
+    }
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -148,5 +148,67 @@ TEST(MoveGeneration, NeverWritesPastTheCapacityItIsGiven) {
     }
 }
 
+// The set-wise summaries the search reads instead of lists must say what the lists say.
+TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
+    std::mt19937 random(11);
+    for (int n = 0; n < 600; ++n) {
+        const Board board = n % 3 == 0   ? testing::RandomBytes(random)
+                            : n % 3 == 1 ? testing::RandomPlacement(random)
+                                         : testing::PositionAfterRandomGame(random, n % 80);
+        const std::uint64_t occupied = OccupiedSquares(board);
+        for (Side side : {1, 2}) {
+            const std::uint64_t own = SquaresOfSide(board, side);
+            const std::uint64_t theirs = SquaresOfSide(board, Opponent(side));
+            MoveList list;
+            const int lastCapture = GenerateCapturesOfSquares(board, list, own, theirs, occupied);
+            CaptureTargets expected;
+            for (int i = 0; i <= lastCapture; ++i) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
+                const SquareCode moved =
+                    board[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))];
+                const bool promotes =
+                    (moved == kBlackPawn && m.toRow == 7) || (moved == kWhitePawn && m.toRow == 0);
+                (promotes ? expected.promoting : expected.plain) |=
+                    std::uint64_t{1} << SquareIndex(m.toColumn, m.toRow);
+            }
+            const CaptureTargets got =
+                CaptureTargetsOf(KindSquaresOf(board, side), side, theirs, occupied);
+            ASSERT_EQ(got.plain, expected.plain) << testing::Describe(board) << " side " << side;
+            ASSERT_EQ(got.promoting, expected.promoting) << testing::Describe(board);
+            int lastOrigin = -1;
+            if (lastCapture >= 0) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(lastCapture)]);
+                lastOrigin = SquareIndex(m.fromColumn, m.fromRow);
+            }
+            ASSERT_EQ(LastCaptureOrigin(board, own, theirs, occupied), lastOrigin);
+            if (lastCapture >= 0) {
+                EXPECT_EQ(Generate(board, side),
+                          std::vector<MoveWord>(list.begin(), list.begin() + lastCapture + 1));
+            }
+
+            const int lastQuiet = GenerateQuietMovesOfSquares(board, list, own, occupied);
+            // GenerateMoves reads the same sets from the board eight squares at a time.
+            if (lastCapture < 0) {
+                EXPECT_EQ(Generate(board, side),
+                          std::vector<MoveWord>(list.begin(), list.begin() + lastQuiet + 1));
+            }
+            QuietMoveSummary quiet;
+            for (int i = 0; i <= lastQuiet; ++i) {
+                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(i)]);
+                const SquareCode moved =
+                    board[static_cast<std::size_t>(SquareIndex(m.fromColumn, m.fromRow))];
+                quiet.any = true;
+                if ((moved != kBlackPawn || m.toRow != 7) && (moved != kWhitePawn || m.toRow != 0))
+                    quiet.anyWithoutPromotion = true;
+            }
+            const QuietMoveSummary summary =
+                SummarizeQuietMoves(KindSquaresOf(board, side), side, occupied);
+            ASSERT_EQ(summary.any, quiet.any) << testing::Describe(board) << " side " << side;
+            ASSERT_EQ(summary.anyWithoutPromotion, quiet.anyWithoutPromotion)
+                << testing::Describe(board);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kelvane
