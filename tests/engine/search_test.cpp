@@ -6,9 +6,11 @@
 #include <random>
 #include <string>
 
+#include "engine/benchmark_positions.h"
 #include "engine/search_depth.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
+#include "rules/notation.h"
 #include "tests/engine/reference_search.h"
 #include "tests/support/random_boards.h"
 
@@ -201,6 +203,27 @@ TEST(SearchOnAnyBoard, ArbitraryBytesNeverBreakTheSearch) {
         }
     }
     SetRulesVariant(kKingMustDie);
+}
+
+}  // namespace
+}  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+// The benchmark set's node count at depth 6 is the search's signature: any change to what is
+// searched, in which order, or where it is cut off shows here.
+TEST(SearchSignature, TheBenchmarkSetTakesItsKnownNumberOfCalls) {
+    std::uint64_t calls = 0;
+    for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
+        Board board = *BoardFromFen(position.placement);
+        SetRulesVariant(position.rules);
+        ResetSearchCallCount();
+        Search(board, 1, position.side, 6, kRootBound, 1);
+        calls += GetSearchCallCount();
+    }
+    SetRulesVariant(kKingMustDie);
+    EXPECT_EQ(calls, 4981898u);
 }
 
 }  // namespace
