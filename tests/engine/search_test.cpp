@@ -92,6 +92,25 @@ struct AgreementCase {
     int depth;
 };
 
+// Same value, same number of calls, same verdict left in GameResult, board untouched.
+::testing::AssertionResult AgreesWithReference(const Board& board, int maximizing, Side side,
+                                               int depth, std::int32_t bound, int root) {
+    Board fast = board;
+    Board slow = board;
+    ResetSearchCallCount();
+    const std::int32_t got = Search(fast, maximizing, side, depth, bound, root);
+    const std::uint64_t calls = GetSearchCallCount();
+    const GameResult verdict = GetGameResult();
+    const testing::ReferenceResult want =
+        testing::ReferenceSearch(slow, maximizing, side, depth, bound, root);
+    if (got == want.value && calls == want.calls && verdict == GetGameResult() && fast == board)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << testing::Describe(board) << " side " << side << " depth " << depth << ": value "
+           << got << " / " << want.value << ", calls " << calls << " / " << want.calls
+           << ", verdict " << int(verdict) << " / " << int(GetGameResult());
+}
+
 std::string AgreementCaseName(const ::testing::TestParamInfo<AgreementCase>& param) {
     std::string name = param.param.variant == kAllMustDie ? "AllMustDie" : "KingMustDie";
     name += "Depth";
@@ -119,19 +138,8 @@ TEST_P(SearchAgreesWithReference, OnRandomPositions) {
                 int root;
             };
             for (Call call : {Call{1, kRootBound, 1}, Call{0, 150, 0}, Call{1, -40, 0}}) {
-                Board fast = board;
-                Board slow = board;
-                ResetSearchCallCount();
-                const std::int32_t got =
-                    Search(fast, call.maximizing, side, c.depth, call.bound, call.root);
-                const std::uint64_t calls = GetSearchCallCount();
-                const GameResult verdict = GetGameResult();
-                const testing::ReferenceResult want = testing::ReferenceSearch(
-                    slow, call.maximizing, side, c.depth, call.bound, call.root);
-                ASSERT_EQ(got, want.value) << testing::Describe(board) << " side " << side;
-                ASSERT_EQ(calls, want.calls) << testing::Describe(board) << " side " << side;
-                ASSERT_EQ(verdict, GetGameResult()) << testing::Describe(board);
-                ASSERT_EQ(fast, board);
+                ASSERT_TRUE(AgreesWithReference(board, call.maximizing, side, c.depth, call.bound,
+                                                call.root));
             }
         }
     }
@@ -148,38 +156,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Positions where the last ply can only promote, or cannot move at all, under both rules.
 TEST(SearchAgreesWithReferenceOn, PromotionOnlyAndBlockedLeaves) {
-    struct Piece {
-        int column, row, code;
-    };
-    const std::vector<std::vector<Piece>> positions = {
-        {{3, 1, 21}, {7, 7, 16}, {0, 4, 14}},              // White's pawn can only promote
-        {{3, 1, 21}, {6, 6, 26}, {7, 4, 16}, {0, 4, 14}},  // ... or its king steps
-        {{2, 6, 11}, {7, 0, 26}, {0, 3, 24}},              // Black's pawn can only promote
-        {{3, 5, 21}, {3, 4, 11}, {0, 0, 16}, {7, 7, 26}},  // blocked pawns, kings walk
-        {{3, 5, 21}, {3, 4, 11}},                          // blocked pawns, nothing else
-    };
     for (int variant : {kKingMustDie, kAllMustDie}) {
         SetRulesVariant(variant);
-        for (const std::vector<Piece>& pieces : positions) {
-            Board board{};
-            for (Piece p : pieces)
-                board[static_cast<std::size_t>(SquareIndex(p.column, p.row))] =
-                    static_cast<SquareCode>(p.code);
-            for (Side side : {1, 2}) {
-                for (int depth = 0; depth <= 3; ++depth) {
-                    Board fast = board;
-                    Board slow = board;
-                    ResetSearchCallCount();
-                    const std::int32_t got = Search(fast, 1, side, depth, kRootBound, 1);
-                    const std::uint64_t calls = GetSearchCallCount();
-                    const GameResult verdict = GetGameResult();
-                    const testing::ReferenceResult want =
-                        testing::ReferenceSearch(slow, 1, side, depth, kRootBound, 1);
-                    EXPECT_EQ(got, want.value) << testing::Describe(board) << " side " << side;
-                    EXPECT_EQ(calls, want.calls);
-                    EXPECT_EQ(verdict, GetGameResult());
-                }
-            }
+        for (const char* fen :
+             {"8/3P4/8/8/r7/8/8/7k", "8/3P4/8/8/r6k/8/6K1/8", "7K/8/8/R7/8/8/2p5/8",
+              "k7/8/8/8/3p4/3P4/8/7K", "8/8/8/8/3p4/3P4/8/8"}) {
+            const Board board = *BoardFromFen(fen);
+            for (Side side : {1, 2})
+                for (int depth = 0; depth <= 3; ++depth)
+                    EXPECT_TRUE(AgreesWithReference(board, 1, side, depth, kRootBound, 1));
         }
     }
     SetRulesVariant(kKingMustDie);
