@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,23 +22,22 @@
 
 namespace kelvane::testing {
 
-// Acts once (by default, closes it) on the next modal window that opens while the code under
-// test runs its own modal loop.
+// Acts on each modal window that opens while the code under test runs its own modal loop (by
+// default, closes it), noting its title.
 struct ModalWatcher {
     explicit ModalWatcher(std::function<void(QWidget*)> act = [](QWidget* m) { m->close(); }) {
         QObject::connect(&poll, &QTimer::timeout, [this, act] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr) return;
-            poll.stop();
-            seen = true;
-            title = modal->windowTitle();
+            if (modal == nullptr || modal == last) return;
+            last = modal;
+            titles << modal->windowTitle();
             act(modal);
         });
         poll.start(5);
     }
     QTimer poll;
-    bool seen = false;
-    QString title;
+    QPointer<QWidget> last;
+    QStringList titles;
 };
 
 inline Board StartingBoard() {
@@ -61,10 +61,11 @@ class ShellTest : public ::testing::Test {
         QApplication::processEvents();
     }
     // Starts the program; arguments as after the program's name.
-    void Start(std::vector<std::string> arguments = {}) {
+    void Start(std::vector<std::string> arguments = {}, bool starts = true) {
         platform_ = std::make_unique<framework::qt::QtShellPlatform>();
         app_ = std::make_unique<CChessApp>(*platform_, std::move(arguments));
-        ASSERT_TRUE(app_->InitInstance());
+        ASSERT_EQ(app_->InitInstance(), starts);
+        if (!starts) return;
         Window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     }
@@ -74,10 +75,7 @@ class ShellTest : public ::testing::Test {
     const Board& TheBoard() const {
         return static_cast<CChessView*>(app_->GetMainWnd()->GetActiveView())->GetBoard();
     }
-    QAction& MenuItem(int id) const {
-        if (QAction* action = Window().MenuAction(id)) return *action;
-        throw std::runtime_error("no menu item " + std::to_string(id));
-    }
+    QAction& MenuItem(int id) const { return *Window().MenuAction(id); }
     // Through the top-level window, so that every pixel of the view is reachable.
     void ClickSquare(int column, int row, Qt::MouseButton button = Qt::LeftButton) const {
         const int size = GetSquareSize();
@@ -85,10 +83,7 @@ class ShellTest : public ::testing::Test {
         QTest::mouseClick(Window().windowHandle(), button, {}, View().mapTo(&Window(), centre));
     }
     // The player's pawn in column 4 two squares up, and the computer's reply.
-    void PlayOneTurn() const {
-        ClickSquare(4, 6);
-        ClickSquare(4, 4);
-    }
+    void PlayOneTurn() const { ClickSquare(4, 6), ClickSquare(4, 4); }
 
     std::filesystem::path previous_ = std::filesystem::current_path();
     QTemporaryDir scratch_;

@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
     setenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit().constData(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication application(argc, argv);
-    // The program under test closes its window at times; the test run must go on.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false);  // the program closes its window at times
     kelvane::framework::AfxSetResources(&kelvane::res::ProgramResources());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
