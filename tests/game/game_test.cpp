@@ -237,24 +237,32 @@ TEST_F(GameTest, SaveAndLoadGiveBackTheBoardAndLoadEndsTheOpening) {
     EXPECT_TRUE(host_.seen.back().what == "draw");
 }
 
-TEST_F(GameTest, AFileThatIsNoSavedGameIsRefusedAndChangesNothing) {
+// A file that is no saved game is refused with the reason, and the game goes on as it was;
+// what is no regular file is not even opened, and only the history and marks are cleared.
+TEST_F(GameTest, LoadRefusesWhatIsNoSavedGameAndNeverBlocks) {
     Board start;
     SetUpStartingPosition(start);
-    std::vector<unsigned char> bytes(start.begin(), start.end());
+    std::vector<unsigned char> bad(start.begin(), start.end());
+    bad[5] = 0x80;
+    WriteFile("bad.sav", bad);
+    WriteFile("short.sav", std::vector<unsigned char>(start.begin(), start.end() - 1));
+    bad.resize(65, 0);
+    bad[5] = 0;
+    WriteFile("long.sav", bad);
+    WriteFile("empty.sav", std::string());
+    std::filesystem::create_directory("folder");
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    const int writer = ::open("fifo", O_RDWR | O_NONBLOCK);  // keeps it open, never writes
     struct Row {
-        std::size_t size;
-        std::size_t badIndex;
-        unsigned char badValue;
-        const char* reason;
+        const char* file;
+        const char* reason;  // null: not opened
     };
-    for (const Row& row : {Row{63, 99, 0, "it holds 63 bytes where a saved game has exactly 64"},
-                           Row{65, 99, 0, "it holds 65 bytes where a saved game has exactly 64"},
-                           Row{0, 99, 0, "it holds 0 bytes where a saved game has exactly 64"},
-                           Row{64, 5, 0x80, "byte 5 has the value 128, which is no square code"}}) {
-        std::vector<unsigned char> file = bytes;
-        file.resize(row.size, 0);
-        if (row.badIndex < file.size()) file[row.badIndex] = row.badValue;
-        WriteFile(kSavedGameFileName, file);
+    for (const Row& row : {Row{"bad.sav", "byte 5 has the value 128, which is no square code"},
+                           Row{"short.sav", "it holds 63 bytes where a saved game has exactly 64"},
+                           Row{"long.sav", "it holds 65 bytes where a saved game has exactly 64"},
+                           Row{"empty.sav", "it holds 0 bytes where a saved game has exactly 64"},
+                           Row{"missing", nullptr}, Row{"folder", nullptr}, Row{"fifo", nullptr},
+                           Row{"/dev/zero", nullptr}}) {
         game_.NewGame();
         Click("e2");
         Click("e4");
@@ -262,35 +270,22 @@ TEST_F(GameTest, AFileThatIsNoSavedGameIsRefusedAndChangesNothing) {
         const std::string before = Fen();
         const int repaints = host_.invalidations;
         host_.seen.clear();
-        game_.Load(kSavedGameFileName);
-        ASSERT_EQ(host_.seen.size(), 1u) << row.reason;
-        EXPECT_EQ(host_.seen[0].what, "file");
-        EXPECT_EQ(host_.seen[0].text, std::string("\"game.sav\" does not hold a saved game: ") +
-                                          row.reason + ". The board is left as it was.");
-        EXPECT_EQ(Fen(), before);
-        EXPECT_EQ(State().UndoCount, 1);
-        EXPECT_NE(State().LastMoveSquare, kNoSquare);
+        game_.Load(row.file);
+        EXPECT_EQ(Fen(), before) << row.file;
         EXPECT_FALSE(State().HasHint());
         EXPECT_GT(host_.invalidations, repaints) << "the hint's marks go";
-    }
-}
-
-TEST_F(GameTest, WhatIsNoRegularFileIsNotOpenedAndOnlyClearsTheMarks) {
-    std::filesystem::create_directory("folder");
-    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
-    // A writer that keeps the FIFO open but never writes.
-    const int writer = ::open("fifo", O_RDWR | O_NONBLOCK);
-    for (const char* name : {"missing", "folder", "fifo", "/dev/zero"}) {
-        game_.NewGame();
-        Click("e2");
-        Click("e4");
-        const std::string before = Fen();
-        host_.seen.clear();
-        game_.Load(name);
-        EXPECT_TRUE(host_.seen.empty()) << name;
-        EXPECT_EQ(Fen(), before) << name;
-        EXPECT_EQ(State().UndoCount, 0) << name;
-        EXPECT_EQ(State().LastMoveSquare, kNoSquare) << name;
+        if (row.reason == nullptr) {
+            EXPECT_TRUE(host_.seen.empty()) << row.file;
+            EXPECT_EQ(State().UndoCount, 0) << row.file;
+            EXPECT_EQ(State().LastMoveSquare, kNoSquare) << row.file;
+            continue;
+        }
+        ASSERT_EQ(host_.seen.size(), 1u) << row.file;
+        std::string message = "\"";
+        message.append(row.file).append("\" does not hold a saved game: ").append(row.reason);
+        EXPECT_EQ(host_.seen[0].text, message + ". The board is left as it was.");
+        EXPECT_EQ(State().UndoCount, 1) << row.file;
+        EXPECT_NE(State().LastMoveSquare, kNoSquare) << row.file;
     }
     ::close(writer);
 }

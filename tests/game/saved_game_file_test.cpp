@@ -88,22 +88,17 @@ TEST_F(SavedGameFileTest, AWriteProtectedSaveIsRefusedAndLeftAlone) {
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
-TEST_F(SavedGameFileTest, ALinkIsWrittenThroughToItsTargetAndKept) {
+// A link is written through to its target and kept; the file keeps its permission bits.
+TEST_F(SavedGameFileTest, ASaveReplacesTheFileALinkPointsToWithItsPermissions) {
     fs::create_directory("elsewhere");
     fs::rename("game.sav", "elsewhere/real.sav");
     fs::create_symlink("elsewhere/real.sav", "game.sav");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions("elsewhere/real.sav", mode);
     ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
     EXPECT_TRUE(fs::is_symlink("game.sav"));
     EXPECT_EQ(Contents("elsewhere/real.sav"), Bytes(new_));
-}
-
-TEST_F(SavedGameFileTest, PermissionBitsAreKept) {
-    fs::permissions("game.sav",
-                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
-    EXPECT_EQ(fs::status("game.sav").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Contents("game.sav"), Bytes(new_));
+    EXPECT_EQ(fs::status("elsewhere/real.sav").permissions(), mode);
 }
 
 // Where no temporary file can be made, a writable game.sav is rewritten in place.

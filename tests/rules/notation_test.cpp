@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "rules/notation.h"
-#include "rules/saved_game.h"
 #include "tests/support/random_boards.h"
 
 namespace kelvane {
@@ -43,39 +42,6 @@ TEST(Notation, MalformedFenIsRefusedWithTheReason) {
         if (!board.ok()) {
             EXPECT_FALSE(board.reason().empty());
         }
-    }
-}
-
-std::vector<unsigned char> BytesOf(const Board& board) {
-    return {board.begin(), board.end()};
-}
-
-TEST(SavedGame, DecodesExactlySixtyFourSquareCodes) {
-    Board start;
-    SetUpStartingPosition(start);
-    std::vector<unsigned char> bytes = BytesOf(start);
-    ASSERT_TRUE(DecodeSavedGame(bytes).ok());
-    EXPECT_EQ(*DecodeSavedGame(bytes), start);
-
-    struct Case {
-        std::size_t size;
-        const char* reason;
-    };
-    for (const Case& c : {Case{0, "it holds 0 bytes where a saved game has exactly 64"},
-                          Case{63, "it holds 63 bytes where a saved game has exactly 64"},
-                          Case{65, "it holds 65 bytes where a saved game has exactly 64"}}) {
-        std::vector<unsigned char> sized = bytes;
-        sized.resize(c.size, 0);
-        const Result<Board> decoded = DecodeSavedGame(sized);
-        ASSERT_FALSE(decoded.ok());
-        EXPECT_EQ(decoded.reason(), c.reason);
-    }
-    for (const unsigned char bad : {1, 10, 17, 20, 27, 0x80, 0xff}) {
-        bytes[40] = bad;
-        const Result<Board> decoded = DecodeSavedGame(bytes);
-        ASSERT_FALSE(decoded.ok());
-        EXPECT_EQ(decoded.reason(),
-                  "byte 40 has the value " + std::to_string(bad) + ", which is no square code");
     }
 }
 
