@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board view's picture: squares, pieces cut from the piece sheet, and the frames of the
 // last move, the hint, the selection and its targets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: starts the program with one document template and answers About.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/chess_doc.h"
 
 #include "res/string_resource.h"

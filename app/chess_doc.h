@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document: holds nothing; it gives the window its title.
 #pragma once
 

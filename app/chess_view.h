@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board view: the game in play, its picture, and the window's commands and messages that
 // drive it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the board is shown: the square size and the piece set, read by the drawing, the mouse
 // and the window's size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane: the game in its window.
 #include <iostream>
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: a fixed-size frame sized to the board, with the Level, Rules and Options
 // settings.
 #pragma once

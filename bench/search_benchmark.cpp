@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the search over the benchmark set at depth 6. Targets on the reference 2-core
 // machine, idle: at least 16 million calls of Search per second over the set, and no position
 // slower than 35 ms. The set's node count, 4,981,898, must never change.

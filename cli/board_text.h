@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board and the last move as plain lines, for a terminal, a screen reader or a log file.
 #pragma once
 

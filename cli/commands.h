@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli: the plain driver over the rules and the search.
 #pragma once
 

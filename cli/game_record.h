@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moves of one game from its first position, kept by the terminal front end for the game's
 // record (PGN) and for the draw rules, which the window's game does not have.
 #pragma once

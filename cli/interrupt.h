@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl+C in the terminal: noticed between moves rather than ending the program at once, so that
 // the game in play can still be written out.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PGN text read back into games: their tags and their moves as SAN text, not yet checked
 // against any position.
 #pragma once

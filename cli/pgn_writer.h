@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games written in PGN, appended to a file as each one ends.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli play: the window's game, played one line of input at a time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a position given on the command line comes from: "start", a FEN placement field, or a
 // saved game file.
 #pragma once

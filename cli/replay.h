@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A PGN file played again through the rules, move by move.
 #pragma once
 

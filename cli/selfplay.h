@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli selfplay: the game's autoplay from a new game, printed, with its record.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One library per source folder. A folder's headers are reachable as "folder/name.h" only by
 # the targets that link it, so an include that points up the layering does not build.
 function(kelvane_folder_include_dir target folder)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The positions the benchmark searches: the start for both sides, and positions reached by the
 // computer playing itself at depths 4 and 6 under both rule sets, at several move numbers.
 #pragma once

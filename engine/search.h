@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer player: a depth-limited minimax with one-ply move ordering and a single-bound
 // cut-off, made and unmade in place on the caller's board.
 #pragma once

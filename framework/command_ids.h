@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's own command identifiers, with the framework's values.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device contexts over our own 32-bit pixel buffers: pure C++, so every picture the game draws
 // is exact and testable without a display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's modal dialog, built on a dialog template of ours.
 #pragma once
 

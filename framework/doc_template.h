@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's single-document template: one document, one frame, one view, created from
 // their classes at the first New or Open and reused afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's document: a title shown in the frame's caption and a path once opened.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as the framework opens documents: open by name and mode, read, close. Errors of the
 // operating system come back as a CFileException that says what went wrong in plain words.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame window's operations, as the shell calls them; the Qt layer implements them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's frame window: owns the view, shows the document's title in its caption and
 // hands window operations to its backend.
 #pragma once

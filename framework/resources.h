@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's compiled-in resources as the framework reads them: menus, accelerators,
 // strings, dialog templates, bitmaps and the icon. The program hands its table to the
 // framework once at start (AfxSetResources), before any window or bitmap is made.

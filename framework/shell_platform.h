@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the application shell needs of the windowing system beyond one window: creating the
 // frame and the view windows, modal dialogs, the file chooser and the framework's own boxes.
 #pragma once

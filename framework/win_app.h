@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework's application object: start-up helpers, the document template, the standard
 // New/Open/Exit commands and the routing of every command id.
 #pragma once

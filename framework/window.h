@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window services the game calls, shaped like the framework it was designed on. The real
 // program implements WindowBackend over Qt; tests use the recording backend.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game in play, without a window: the Board, the human's moves by square, the computer's
 // replies, autoplay, hint, undo, save and load. Whatever must be shown or announced goes to
 // the host, in the order the player must see it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game asks of the front end that shows it: the window repaints and opens boxes, a
 // terminal prints, a test records. Every call may be ignored by a front end without a screen.
 #pragma once

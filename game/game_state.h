@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one game in play: everything but the Board, which the game's owner holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game says to the player, and its fixed first move.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved game on disk: one file holding the Board's 64 square codes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own bitmap resources: the two piece sheets, compiled into the program.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a text file into a C++ source holding it as a character array.
 # Usage: cmake -DINPUT=file.txt -DOUTPUT=file.cpp -DNAME=kSymbol -P embed_text.cmake
 file(READ "${INPUT}" content HEX)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The piece sheets are kept as text: one character grid per piece and side, with a palette.
 // This turns that text into the 144 by 130 sheets that the board drawing cuts pieces from.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "res/program_resources.h"
 
 #include "res/about_dialog_resource.h"

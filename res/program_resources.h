@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every resource compiled into the program, as the framework finds them.
 #pragma once
 

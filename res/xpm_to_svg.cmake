@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns the icon's pixel art (an XPM with one character per pixel) into an SVG of squares,
 # so the installed icon and the window's icon come from the same drawing.
 # Usage: cmake -DINPUT=icon.xpm -DOUTPUT=icon.svg -P xpm_to_svg.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Board, its square codes and the packed move.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End of game and material: the rules' verdict on a board and the computer's evaluation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Legal moves under compulsory capture, in the fixed order the search's choices depend on.
 #pragma once
 

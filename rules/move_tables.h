@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where each piece can go from each square, worked out once at compile time so that move
 // generation never checks board edges. Squares are Board indices (column*8 + row); every list
 // keeps the step order the move lists depend on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text forms of squares, moves and positions: file a-h is column 0-7, rank 8-1 is row 0-7.
 #pragma once
 

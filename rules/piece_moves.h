@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The legal moves of the one piece the human has selected.
 #pragma once
 

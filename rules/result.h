@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A value, or the reason there is none: how every parse and load in the program reports a
 // failure.
 #pragma once

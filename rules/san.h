@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard algebraic notation as the rules here know it: no castling, no en passant and no
 // check, so no check marks; a pawn that reaches the far row always becomes a queen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved game's bytes: exactly the Board's 64 square codes in index order, nothing else.
 #pragma once
 

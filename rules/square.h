@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A square of the board by column and row, both 0 to 7; column 0 at the left (file a) and
 // row 0 at the top (rank 8).
 #pragma once

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every folder includes only the folders it may use: each arrow points down.
 # Prints each include that points elsewhere and exits 1 if there is one.
 set -u

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Kelvane needs to build, run, test and package on Debian 12 (run as root).
 set -e
 packages="cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libxcb1-dev pkg-config libxkbcommon-dev zlib1g-dev

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-board-picture: writes the board as the program shows it to a PNG file, marks
 // included, so that any game state can be looked at.
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a bitmap to a PNG file, so the board's pictures can be looked at outside the program.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a shell application on Qt: the display check, the event loop, the order of teardown.
 #pragma once
 

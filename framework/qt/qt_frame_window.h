@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame: a fixed-size window with the menu bar and accelerators of resource 128 and
 // the board view as its client.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's windows, dialogs and boxes on Qt Widgets.
 #pragma once
 

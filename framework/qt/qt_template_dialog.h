@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A modal dialog built from one of our dialog templates, laid out in dialog units of its font.
 #pragma once
 

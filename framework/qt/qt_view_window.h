@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board view's window: a widget that keeps the view's picture in a pixel buffer of its own
 // size and shows it pixel for pixel.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board picture: the piece art of both sets, and the board drawn from it.
 #include "app/board_drawing.h"
 

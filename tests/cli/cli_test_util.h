@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the kelvane-cli tests: the commands run in-process on strings, and lines of text.
 #pragma once
 

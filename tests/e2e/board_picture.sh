@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kelvane-board-picture reads positions as the game does: what is no saved game gets one line
 # on stderr and status 2, and nothing blocks it. Takes the program's path.
 set -u

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's own options are answered before any window opens, with or without a display.
 program=$1
 status=0

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake --install puts the programs, their desktop files, icons, manual pages and copyright
 # file where desktops, man and Debian look for them (into a scratch prefix).
 prefix=$(mktemp -d)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One scripted session with the real program on an X server with a window manager, checked from
 # screenshots: a move by two clicks and the computer's blue-framed reply, a new game, a larger
 # board, the About box, and the end-of-game box with its blank title. Takes the program's path.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Without a display (none named, a name that is no display, a local X display where no server
 # answers, or a screen the server does not have) the program says so in one line on stderr and
 # ends with status 2.

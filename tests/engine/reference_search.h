@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A literal, slow transcription of the search: every move made on the board, every test and
 // count a full scan. The real search keeps bookkeeping beside the board to go faster; it must
 // agree with this one on every chosen move, every call count and the verdict left behind.

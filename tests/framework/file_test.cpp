@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's file: failures say why, and files that are no plain files do no harm.
 #include "framework/file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game in play on a host that writes down what it is asked, with the process-wide game
 // and settings back at their start values for every test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving over game.sav: the old save survives every failure, a file the player may not write is
 // left alone, a link is written through, and nothing at a temporary name is ever followed.
 #include "game/saved_game_file.h"

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rules/notation.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "rules/notation.h"
 #include "tests/support/random_boards.h"
 
 namespace kelvane {

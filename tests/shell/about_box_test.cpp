@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box, opened with F1: every text of its template wholly shown, modal over the main
 // window, and every way to close it.
 #include <QDialog>

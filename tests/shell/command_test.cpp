@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar, and every menu item and accelerator reaching its handler; the keys without
 // one change nothing.
 #include <QFileDialog>

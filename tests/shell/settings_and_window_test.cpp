@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, from the command line too; the settings menus and their check
 // marks; the board sized to them, played with clicks, and shown pixel for pixel.
 #include <QFileDialog>

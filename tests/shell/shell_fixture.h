@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program on Qt's offscreen platform, started as main() starts it, for tests that
 // drive it through its real windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widget tests run on Qt's offscreen platform unless told otherwise, with a home and a
 // configuration folder of their own: Qt's file chooser keeps a history there.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/random_boards.h"
 
 #include "rules/move_generation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boards for randomised tests: positions of random legal games, random placements of the
 // twelve piece codes, and arbitrary bytes such as a hand-made saved game could hold.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test programs that draw or open windows find the program's resources as the program does.
 #include <gtest/gtest.h>
 

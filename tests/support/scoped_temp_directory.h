@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh directory for one test, made the current directory while the test runs, so that
 // files named without a path ("game.sav") never touch anything else.
 #pragma once
