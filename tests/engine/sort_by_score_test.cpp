@@ -39,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(KnownOrders, SortByScoreOrder,
                                            SortCase{{5, 5, 5, 5}, {3, 4, 1, 2}},
                                            SortCase{{3, 7, 3, 9, 7}, {4, 2, 5, 1, 3}},
                                            SortCase{{1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}},
+                                           SortCase{{2, 7, 2, 7}, {4, 2, 1, 3}},
+                                           SortCase{{3, 1, 3, 8, 1, 8}, {4, 6, 3, 1, 5, 2}},
                                            SortCase{{7}, {1}}),
                          SortCaseName);
 

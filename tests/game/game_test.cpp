@@ -173,17 +173,16 @@ TEST_F(GameTest, AutoplayRunsToAResultWithTheTimerStoppedBeforeTheBox) {
     }
 }
 
+// Here White's choice at depth 4 differs from those at depths 2 and 6.
 TEST_F(GameTest, HintLooksFourPliesAheadForWhiteAtEveryLevel) {
-    Click("e2");
-    Click("e3");
-    const std::string position = Fen();
+    const std::string position = "rnbqkbnr/pppp1ppp/8/4p3/8/3P4/PPP1PPPP/RNBQKBNR";
+    LoadPosition(position);
     const MoveWord expected = Searched(position, 2, 4);
     for (const int depth : {kDepthEasy, kDepthMedium, kDepthHard}) {
         SetSearchDepth(depth);
         game_.Hint();
         EXPECT_EQ(PackMove(State().HintFrom, State().HintTo), expected);
         EXPECT_EQ(Fen(), position);
-        EXPECT_EQ(State().UndoCount, 1);
     }
     Click("a2");  // any click drops the hint
     EXPECT_FALSE(State().HasHint());
