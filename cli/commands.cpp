@@ -31,10 +31,7 @@ namespace {
 
 // Depth 9 already takes about half a minute; deeper searches would never end for a user.
 constexpr int kMaxDepth = 10;
-
-struct UsageError {
-    std::string message;
-};
+constexpr int kLongestSelfplay = 1000000;
 
 using Args = std::span<const std::string>;
 
@@ -84,32 +81,25 @@ constexpr std::string_view kMainUsage =
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
 
-int ParseNumber(std::string_view text, std::string_view what, int max) {
+Result<int> ParseNumber(std::string_view text, std::string_view what, int max) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        throw UsageError{std::string(what) + " must be a number, not '" + std::string(text) + "'"};
+        return Failure{std::string(what) + " must be a number, not '" + std::string(text) + "'"};
     if (value < 0 || value > max)
-        throw UsageError{std::string(what) + " must be 0 to " + std::to_string(max)};
+        return Failure{std::string(what) + " must be 0 to " + std::to_string(max)};
     return value;
 }
 
-Board ParsePosition(const std::string& text) {
-    Result<Board> board = LoadPosition(text);
-    if (!board) throw UsageError{board.reason()};
-    return *board;
+Result<Side> ParseSide(std::string_view text) {
+    if (const std::optional<Side> side = SideFromText(text)) return *side;
+    return Failure{"unknown side '" + std::string(text) + "' (white or black)"};
 }
 
-Side ParseSide(std::string_view text) {
-    std::optional<Side> side = SideFromText(text);
-    if (!side) throw UsageError{"unknown side '" + std::string(text) + "' (white or black)"};
-    return *side;
-}
-
-int ParseRules(std::string_view text) {
+Result<int> ParseRules(std::string_view text) {
     if (text == "king") return kKingMustDie;
     if (text == "all") return kAllMustDie;
-    throw UsageError{"unknown rules '" + std::string(text) + "' (king or all)"};
+    return Failure{"unknown rules '" + std::string(text) + "' (king or all)"};
 }
 
 // Options after the positional arguments; every option takes a value unless it is a flag.
@@ -122,8 +112,8 @@ struct Options {
     std::string pgnFile;
 };
 
-Options ParseOptions(Args args, std::string_view command,
-                     std::initializer_list<std::string_view> allowed) {
+Result<Options> ParseOptions(Args args, std::string_view command,
+                             std::initializer_list<std::string_view> allowed) {
     Options options;
     const auto isAllowed = [&](std::string_view name) {
         return std::find(allowed.begin(), allowed.end(), name) != allowed.end();
@@ -131,50 +121,71 @@ Options ParseOptions(Args args, std::string_view command,
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         if (!isAllowed(name))
-            throw UsageError{"unexpected argument '" + name + "' for " + std::string(command)};
+            return Failure{"unexpected argument '" + name + "' for " + std::string(command)};
         if (name == "--positions" || name == "--draws") {
             (name == "--draws" ? options.draws : options.positions) = true;
             continue;
         }
-        if (i + 1 >= args.size()) throw UsageError{name + " needs a value"};
+        if (i + 1 >= args.size()) return Failure{name + " needs a value"};
         const std::string& value = args[++i];
-        if (name == "--depth") options.depth = ParseNumber(value, "depth", kMaxDepth);
-        if (name == "--rules") options.rules = ParseRules(value);
-        if (name == "--max-plies") options.maxPlies = ParseNumber(value, "max-plies", 1000000);
-        if (name == "--pgn") {
-            if (value.empty()) throw UsageError{"--pgn needs a file name"};
+        if (name == "--depth" || name == "--max-plies") {
+            const bool depth = name == "--depth";
+            const Result<int> number = ParseNumber(value, depth ? "depth" : "max-plies",
+                                                   depth ? kMaxDepth : kLongestSelfplay);
+            if (!number) return Failure{number.reason()};
+            (depth ? options.depth : options.maxPlies) = *number;
+        } else if (name == "--rules") {
+            const Result<int> rules = ParseRules(value);
+            if (!rules) return Failure{rules.reason()};
+            options.rules = *rules;
+        } else if (name == "--pgn") {
+            if (value.empty()) return Failure{"--pgn needs a file name"};
             options.pgnFile = value;
         }
     }
     return options;
 }
 
-void ExpectPositional(Args args, std::size_t count, std::string_view command) {
-    if (args.size() < count)
-        throw UsageError{std::string(command) + " needs " + std::to_string(count) +
-                         " arguments (see --help)"};
-}
-
-int RunMoves(Args args, std::ostream& out) {
-    ExpectPositional(args, 2, "moves");
-    ParseOptions(args.subspan(2), "moves", {});
-    const Board board = ParsePosition(args[0]);
-    MoveList list;
-    const int last = GenerateMoves(board, list, ParseSide(args[1]));
-    for (int i = 0; i <= last; ++i) out << MoveToText(list[static_cast<std::size_t>(i)]) << '\n';
-    return kExitOk;
-}
-
-// POSITION SIDE DEPTH, the arguments search and perft begin with.
-struct PositionSideDepth {
-    Board board;
-    Side side;
-    int depth;
+// POSITION SIDE DEPTH (DEPTH when withDepth), the arguments moves, search and perft begin
+// with, then their options.
+struct Given {
+    Board board{};
+    Side side = 0;
+    int depth = 0;
+    Options options;
 };
 
-PositionSideDepth ParsePositionSideDepth(Args args, std::string_view command) {
-    ExpectPositional(args, 3, command);
-    return {ParsePosition(args[0]), ParseSide(args[1]), ParseNumber(args[2], "depth", kMaxDepth)};
+Result<Given> ParseGiven(Args args, std::string_view command, bool withDepth,
+                         std::initializer_list<std::string_view> allowed) {
+    const std::size_t count = withDepth ? 3 : 2;
+    if (args.size() < count)
+        return Failure{std::string(command) + " needs " + std::to_string(count) +
+                       " arguments (see --help)"};
+    Given given;
+    const Result<Board> board = LoadPosition(args[0]);
+    if (!board) return Failure{board.reason()};
+    given.board = *board;
+    const Result<Side> side = ParseSide(args[1]);
+    if (!side) return Failure{side.reason()};
+    given.side = *side;
+    if (withDepth) {
+        const Result<int> depth = ParseNumber(args[2], "depth", kMaxDepth);
+        if (!depth) return Failure{depth.reason()};
+        given.depth = *depth;
+    }
+    const Result<Options> options = ParseOptions(args.subspan(count), command, allowed);
+    if (!options) return Failure{options.reason()};
+    given.options = *options;
+    return given;
+}
+
+Result<int> RunMoves(Args args, std::ostream& out) {
+    const Result<Given> given = ParseGiven(args, "moves", false, {});
+    if (!given) return Failure{given.reason()};
+    MoveList list;
+    const int last = GenerateMoves(given->board, list, given->side);
+    for (int i = 0; i <= last; ++i) out << MoveToText(list[static_cast<std::size_t>(i)]) << '\n';
+    return kExitOk;
 }
 
 struct TimedSearch {
@@ -192,10 +203,12 @@ TimedSearch SearchAtRoot(Board& board, Side side, int depth) {
     return {move, GetSearchCallCount(), elapsed.count()};
 }
 
-int RunSearch(Args args, std::ostream& out) {
-    PositionSideDepth given = ParsePositionSideDepth(args, "search");
-    SetRulesVariant(ParseOptions(args.subspan(3), "search", {"--rules"}).rules);
-    const TimedSearch result = SearchAtRoot(given.board, given.side, given.depth);
+Result<int> RunSearch(Args args, std::ostream& out) {
+    Result<Given> given = ParseGiven(args, "search", true, {"--rules"});
+    if (!given) return Failure{given.reason()};
+    Board board = given->board;
+    SetRulesVariant(given->options.rules);
+    const TimedSearch result = SearchAtRoot(board, given->side, given->depth);
     out << (result.move > 0 ? MoveToText(result.move) : "none") << '\n';
     out << "nodes " << result.calls << '\n';
     out << "time " << result.milliseconds << " ms\n";
@@ -217,45 +230,48 @@ std::uint64_t Perft(Board& board, Side side, int depth) {
     return total;
 }
 
-int RunPerft(Args args, std::ostream& out) {
-    PositionSideDepth given = ParsePositionSideDepth(args, "perft");
-    ParseOptions(args.subspan(3), "perft", {});
-    out << Perft(given.board, given.side, given.depth) << '\n';
+Result<int> RunPerft(Args args, std::ostream& out) {
+    const Result<Given> given = ParseGiven(args, "perft", true, {});
+    if (!given) return Failure{given.reason()};
+    Board board = given->board;
+    out << Perft(board, given->side, given->depth) << '\n';
     return kExitOk;
 }
 
-int RunSelfplayCommand(Args args, std::ostream& out) {
-    const Options options = ParseOptions(
+Result<int> RunSelfplayCommand(Args args, std::ostream& out) {
+    const Result<Options> options = ParseOptions(
         args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
-    return RunSelfplay({options.depth < 0 ? kDepthEasy : options.depth, options.rules,
-                        options.maxPlies, options.positions, options.draws, options.pgnFile},
+    if (!options) return Failure{options.reason()};
+    return RunSelfplay({options->depth < 0 ? kDepthEasy : options->depth, options->rules,
+                        options->maxPlies, options->positions, options->draws, options->pgnFile},
                        out);
 }
 
-int RunPlayCommand(Args args, std::ostream& out) {
+Result<int> RunPlayCommand(Args args, std::ostream& out) {
     const Result<PlayOptions> options = ParsePlayOptions(args);
-    if (!options) throw UsageError{options.reason()};
+    if (!options) return Failure{options.reason()};
     CatchInterrupt();
     return RunPlay(*options, std::cin, out);
 }
 
-int RunReplayCommand(Args args, std::ostream& out) {
-    if (args.size() != 1) throw UsageError{"replay needs one PGN file (see --help)"};
+Result<int> RunReplayCommand(Args args, std::ostream& out) {
+    if (args.size() != 1) return Failure{"replay needs one PGN file (see --help)"};
     const Result<std::vector<std::string>> placements = ReplayPgnFile(args[0]);
-    if (!placements) throw UsageError{placements.reason()};
+    if (!placements) return Failure{placements.reason()};
     for (const std::string& placement : *placements) out << placement << '\n';
     return kExitOk;
 }
 
-int RunBench(Args args, std::ostream& out) {
-    const Options options = ParseOptions(args, "bench", {"--depth"});
-    const int depth = options.depth < 0 ? 6 : options.depth;
+Result<int> RunBench(Args args, std::ostream& out) {
+    const Result<Options> options = ParseOptions(args, "bench", {"--depth"});
+    if (!options) return Failure{options.reason()};
+    const int depth = options->depth < 0 ? 6 : options->depth;
     std::uint64_t totalCalls = 0;
     double totalMs = 0;
     double slowestMs = 0;
     std::string slowest;
     for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
-        Board board = ParsePosition(std::string(position.placement));
+        Board board = *BoardFromFen(position.placement);
         SetRulesVariant(position.rules);
         const TimedSearch result = SearchAtRoot(board, position.side, depth);
         totalCalls += result.calls;
@@ -276,7 +292,8 @@ int RunBench(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-using Command = std::function<int(Args, std::ostream&)>;
+// A command's exit status, or the reason its arguments were refused.
+using Command = std::function<Result<int>(Args, std::ostream&)>;
 
 const std::map<std::string_view, Command> kCommands = {
     {"moves", RunMoves},
@@ -343,12 +360,10 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
         out << kUsage.at(args[0]);
         return kExitOk;
     }
-    try {
-        return command->second(rest, out);
-    } catch (const UsageError& error) {
-        err << "kelvane-cli " << args[0] << ": " << Printable(error.message) << '\n';
-        return kExitUsage;
-    }
+    const Result<int> status = command->second(rest, out);
+    if (status) return *status;
+    err << "kelvane-cli " << args[0] << ": " << Printable(status.reason()) << '\n';
+    return kExitUsage;
 }
 
 }  // namespace kelvane::cli
