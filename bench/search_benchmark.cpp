@@ -32,7 +32,7 @@ void BM_SearchWholeSet(benchmark::State& state) {
             SetRulesVariant(position.rules);
             ResetSearchCallCount();
             const auto start = std::chrono::steady_clock::now();
-            benchmark::DoNotOptimize(Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
+            benchmark::DoNotOptimize(ChooseMove(board, position.side, kBenchDepth));
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
             if (took.count() > slowestMs) slowestMs = took.count();
@@ -56,7 +56,7 @@ void BM_SearchOnePosition(benchmark::State& state) {
         Board board = start;
         SetRulesVariant(position.rules);
         ResetSearchCallCount();
-        benchmark::DoNotOptimize(Search(board, 1, position.side, kBenchDepth, kRootBound, 1));
+        benchmark::DoNotOptimize(ChooseMove(board, position.side, kBenchDepth));
         calls += GetSearchCallCount();
     }
     state.counters["calls_per_second"] =

@@ -197,7 +197,7 @@ struct TimedSearch {
 TimedSearch SearchAtRoot(Board& board, Side side, int depth) {
     ResetSearchCallCount();
     const auto start = std::chrono::steady_clock::now();
-    const MoveWord move = Search(board, 1, side, depth, kRootBound, 1);
+    const MoveWord move = ChooseMove(board, side, depth);
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - start;
     return {move, GetSearchCallCount(), elapsed.count()};

@@ -20,6 +20,12 @@ inline constexpr std::int32_t kRootBound = 200000000;
 std::int32_t Search(Board& board, int maximizing, Side side, int depth, std::int32_t bound,
                     int root);
 
+// The move side would play: a root search of depth plies, maximizing for side. NoMove when
+// side has no legal move.
+inline MoveWord ChooseMove(Board& board, Side side, int depth) {
+    return Search(board, 1, side, depth, kRootBound, 1);
+}
+
 // Number of Search activations (the root included) since the last reset; for the driver and
 // the benchmark.
 std::uint64_t GetSearchCallCount();

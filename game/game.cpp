@@ -20,10 +20,6 @@ bool SideHasLegalMove(const Board& board, Side side) {
     return GenerateMoves(board, std::span<MoveWord>(moves), side) >= 0;
 }
 
-MoveWord ChooseMove(Board& board, Side side, int depth) {
-    return Search(board, 1, side, depth, kRootBound, 1);
-}
-
 // The opening is a fixed move, not a search: copy and empty, with nothing else to it.
 void PlayOpeningMove(Board& board) {
     board[IndexOf(DestinationOf(OpeningMove))] = board[IndexOf(OriginOf(OpeningMove))];

@@ -48,7 +48,7 @@ struct Session {
 };
 
 MoveWord SearchFor(Board board, Side side, int depth) {
-    return Search(board, 1, side, depth, kRootBound, 1);
+    return ChooseMove(board, side, depth);
 }
 
 struct Outcome {

@@ -88,7 +88,7 @@ class GameTest : public ::testing::Test, protected FreshProcessState {
     // The move the computer would choose for side in this position at depth.
     static MoveWord Searched(const std::string& fen, Side side, int depth) {
         Board board = *BoardFromFen(fen);
-        return Search(board, 1, side, depth, kRootBound, 1);
+        return ChooseMove(board, side, depth);
     }
 
     ScopedTempDirectory folder_;  // the current directory, where game.sav lives
