@@ -50,9 +50,10 @@ inline Board StartingBoard() {
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // Settings outlive a view: put the ones no constructor sets back to their start values.
-        SetRulesVariant(1);
-        SetPieceSet(kStandardSet);
+        // The process's state outlives a window: start each test as the program starts.
+        SetRulesVariant(kKingMustDie);
+        ResetDisplaySettings();
+        ResetGameState();
         std::filesystem::current_path(scratch_.path().toStdString());  // for game.sav
     }
     void TearDown() override {
