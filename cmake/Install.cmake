@@ -54,9 +54,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog_packed}
 # and the window's icon by a small build tool (an area average: 32 pixels and whole multiples
 # stay crisp, 48 is softened a little); 16 pixels have their own drawing.
 if(KELVANE_BUILD_GUI)
-    find_package(ZLIB REQUIRED)
-    add_executable(kelvane-xpm-to-png ${PROJECT_SOURCE_DIR}/res/xpm_to_png.cpp)
-    target_link_libraries(kelvane-xpm-to-png PRIVATE ZLIB::ZLIB)
+    add_executable(kelvane-xpm-to-png ${PROJECT_SOURCE_DIR}/tools/xpm_to_png.cpp)
+    target_link_libraries(kelvane-xpm-to-png PRIVATE png_file)
     set_target_properties(kelvane-xpm-to-png PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tools)
     set(kelvane_png_icons)

@@ -83,6 +83,16 @@ int main(int argc, char** argv) {
     bitmap.CreateCompatibleBitmap(&target, pixels, pixels);
     target.SelectObject(&bitmap);
     DrawBoard(&target, board, state);
-    if (!WritePngFile(args[0], bitmap)) return Fail("cannot write " + args[0]);
+    std::vector<unsigned char> rgb;
+    for (int y = 0; y < pixels; ++y) {
+        for (int x = 0; x < pixels; ++x) {
+            const framework::COLORREF colour = bitmap.GetPixel(x, y);
+            rgb.insert(rgb.end(), {static_cast<unsigned char>(framework::GetRValue(colour)),
+                                   static_cast<unsigned char>(framework::GetGValue(colour)),
+                                   static_cast<unsigned char>(framework::GetBValue(colour))});
+        }
+    }
+    if (!WritePngFile(args[0], pixels, pixels, PngPixels::Rgb, rgb))
+        return Fail("cannot write " + args[0]);
     return 0;
 }

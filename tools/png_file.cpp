@@ -30,24 +30,20 @@ void AppendChunk(std::vector<unsigned char>& out, const char (&type)[5],
 
 }  // namespace
 
-bool WritePngFile(const std::string& path, const framework::CBitmap& bitmap) {
-    if (!bitmap.IsValid()) {
+bool WritePngFile(const std::string& path, int width, int height, PngPixels format,
+                  std::span<const unsigned char> pixels) {
+    const std::size_t pixelSize = format == PngPixels::Rgba ? 4 : 3;
+    const std::size_t stride = static_cast<std::size_t>(width) * pixelSize;
+    if (width <= 0 || height <= 0 || pixels.size() != stride * static_cast<std::size_t>(height)) {
         return false;
     }
-    const auto width = static_cast<std::uint32_t>(bitmap.Width());
-    const auto height = static_cast<std::uint32_t>(bitmap.Height());
-
-    // Each scan line: filter type 0, then red, green, blue of every pixel.
+    // Each scan line: filter type 0, then its pixels.
     std::vector<unsigned char> raw;
-    raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
-    for (int y = 0; y < bitmap.Height(); ++y) {
+    raw.reserve(static_cast<std::size_t>(height) * (1 + stride));
+    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
         raw.push_back(0);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const framework::COLORREF pixel = bitmap.GetPixel(x, y);
-            raw.push_back(static_cast<unsigned char>(framework::GetRValue(pixel)));
-            raw.push_back(static_cast<unsigned char>(framework::GetGValue(pixel)));
-            raw.push_back(static_cast<unsigned char>(framework::GetBValue(pixel)));
-        }
+        const auto line = pixels.subspan(row * stride, stride);
+        raw.insert(raw.end(), line.begin(), line.end());
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
@@ -58,9 +54,10 @@ bool WritePngFile(const std::string& path, const framework::CBitmap& bitmap) {
     packed.resize(packedSize);
 
     std::vector<unsigned char> header;
-    AppendBigEndian(header, width);
-    AppendBigEndian(header, height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
+    AppendBigEndian(header, static_cast<std::uint32_t>(width));
+    AppendBigEndian(header, static_cast<std::uint32_t>(height));
+    const unsigned char colourType = format == PngPixels::Rgba ? 6 : 2;
+    header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits, deflate, no interlace
 
     std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     AppendChunk(file, "IHDR", header);

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes a bitmap to a PNG file, so the board's pictures can be looked at outside the program.
+// Writes 8-bit pixels to a PNG file: the board's pictures and the icon's sizes.
 #pragma once
 
+#include <span>
 #include <string>
-
-#include "framework/device_context.h"
 
 namespace kelvane {
 
-// An 8-bit RGB PNG of the bitmap. False when the bitmap is empty or the file cannot be written.
-bool WritePngFile(const std::string& path, const framework::CBitmap& bitmap);
+enum class PngPixels { Rgb, Rgba };
+
+// pixels holds the rows from the top, 3 or 4 bytes a pixel. False when the size does not
+// match the pixels or the file cannot be written.
+bool WritePngFile(const std::string& path, int width, int height, PngPixels format,
+                  std::span<const unsigned char> pixels);
 
 }  // namespace kelvane

@@ -4,8 +4,6 @@
 // average), so whole multiples of the art's size stay crisp pixel art (nearest neighbour) and
 // smaller or fractional sizes keep thin lines as softened lines instead of dropping them.
 // Usage: kelvane-xpm-to-png INPUT.xpm SIZE OUTPUT.png
-#include <zlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tools/png_file.h"
 
 namespace {
 
@@ -120,50 +120,6 @@ std::vector<unsigned char> Resample(const Art& art, int size) {
     return rgba;
 }
 
-void AppendBigEndian(std::vector<unsigned char>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>((value >> shift) & 0xFF));
-}
-
-void AppendChunk(std::vector<unsigned char>& out, const char (&type)[5],
-                 const std::vector<unsigned char>& data) {
-    AppendBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t typeStart = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    AppendBigEndian(
-        out, static_cast<std::uint32_t>(
-                 crc32(0L, out.data() + typeStart, static_cast<uInt>(out.size() - typeStart))));
-}
-
-bool WritePng(const std::string& path, int size, const std::vector<unsigned char>& rgba) {
-    std::vector<unsigned char> raw;  // each row: filter type 0, then its RGBA pixels
-    const std::size_t stride = static_cast<std::size_t>(size) * 4;
-    for (int y = 0; y < size; ++y) {
-        raw.push_back(0);
-        const auto row = rgba.begin() + static_cast<std::ptrdiff_t>(y * stride);
-        raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(stride));
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
-        Z_OK)
-        return false;
-    packed.resize(packedSize);
-
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    AppendBigEndian(header, static_cast<std::uint32_t>(size));
-    AppendBigEndian(header, static_cast<std::uint32_t>(size));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
-    AppendChunk(png, "IHDR", header);
-    AppendChunk(png, "IDAT", packed);
-    AppendChunk(png, "IEND", {});
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(file);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,7 +138,8 @@ int main(int argc, char** argv) {
         std::cerr << "kelvane-xpm-to-png: " << error << '\n';
         return 1;
     }
-    if (!WritePng(argv[3], size, Resample(art, size))) {
+    if (!kelvane::WritePngFile(argv[3], size, size, kelvane::PngPixels::Rgba,
+                               Resample(art, size))) {
         std::cerr << "kelvane-xpm-to-png: cannot write " << argv[3] << '\n';
         return 1;
     }
