@@ -53,12 +53,13 @@ void Game::NewGame() {
 }
 
 void Game::EndGame(const char* text) {
+    // The timer stops before the modal box: no autoplay move may be made on a finished game.
+    host_.StopAutoplayTimer();
     GameState& state = TheGameState();
     state.SelectedSquare = kNoSquare;
     state.LastMoveSquare = kNoSquare;
     host_.DrawNow();
-    // No autoplay move may be made on a finished game while its box is open.
-    host_.StopAutoplayTimer();
+    host_.UpdateWindow();
     host_.AnnounceResult(text);
     NewGame();
 }
@@ -200,17 +201,7 @@ void Game::AutoplayTick() {
         // A side with no legal move at its turn wins.
         SetGameResult(static_cast<GameResult>(side));
     }
-    if (GetGameResult() != 0) {
-        // The timer stops before the modal box, so no tick runs under it.
-        host_.StopAutoplayTimer();
-        const char* text = AutoplayResultText(GetGameResult());
-        state.SelectedSquare = kNoSquare;
-        state.LastMoveSquare = kNoSquare;
-        host_.DrawNow();
-        host_.UpdateWindow();
-        host_.AnnounceResult(text);
-        NewGame();
-    }
+    if (GetGameResult() != 0) EndGame(AutoplayResultText(GetGameResult()));
     host_.EndWait();
 }
 
