@@ -8,6 +8,7 @@
 #include "engine/sort_by_score.h"
 #include "rules/evaluation.h"
 #include "rules/move_generation.h"
+#include "rules/move_tables.h"
 
 namespace kelvane {
 
@@ -31,7 +32,7 @@ struct Tally {
 };
 
 // Every square of row 0; shifted by a row number, every square of that row.
-constexpr std::uint64_t kRowZero = 0x0101010101010101;
+using tables::kRowZero;
 
 constexpr std::uint64_t Bit(int index) {
     return std::uint64_t{1} << index;
@@ -319,9 +320,13 @@ GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) con
     if (!kingMustDie_) return static_cast<GameResult>(opponent);
     const int origin =
         LastCaptureOrigin(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
+    // The caller found a capture that ends the game, so there is a last capturing square; the
+    // checks only keep a disagreement of the capture passes from reading out of bounds.
+    if (origin < 0) return 0;
     std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
     const int last = GenerateCapturesOfSquares(board_, originCaptures, Bit(origin),
                                                tally_.squares[opponent], tally_.occupied);
+    if (last < 0) return 0;
     const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
     return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
 }

@@ -16,7 +16,8 @@ inline constexpr std::int32_t kRootBound = 200000000;
 
 // At the root (root 1) returns the chosen MoveWord, or NoMove when side has no legal move;
 // below the root, a score from the maximizing side's view. The board is restored before
-// every return. depth must not be negative.
+// every return. maximizing is 1 or 0 (any other value counts as 1), a negative depth counts
+// as 0, and a side other than 1 or 2 has no move.
 std::int32_t Search(Board& board, int maximizing, Side side, int depth, std::int32_t bound,
                     int root);
 

@@ -14,7 +14,7 @@ namespace {
 using tables::SquareList;
 
 // Every square of row 0; shifted by a row number, every square of that row.
-constexpr std::uint64_t kRowZero = 0x0101010101010101;
+using tables::kRowZero;
 
 // Multiplying the squares of row 0 by this gathers column k's square into bit 56 + k: the
 // other partial products land on distinct bits below 56 or past 63, so nothing carries.
@@ -304,21 +304,7 @@ BoardSquares SquaresSeenBy(const Board& board, Side side) {
     return squares;
 }
 
-int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, std::uint64_t sideSquares,
-                           const BoardSquares& squares) {
-    // A side that can capture must capture: no move to an empty square is even computed then.
-    const int lastCapture =
-        GenerateCapturesOfSquares(board, list, sideSquares, squares.opponent, squares.occupied);
-    if (lastCapture >= 0) return lastCapture;
-    return GenerateQuietMovesOfSquares(board, list, sideSquares, squares.occupied);
-}
-
 }  // namespace
-
-int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                           std::uint64_t sideSquares) {
-    return GenerateMovesOfSquares(board, list, sideSquares, SquaresSeenBy(board, side));
-}
 
 int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
                                 std::uint64_t sideSquares, std::uint64_t occupied) {
@@ -397,16 +383,14 @@ std::uint64_t StepReach(std::uint64_t pieces, const std::array<std::uint64_t, 64
     return reach;
 }
 
-// Row r of every column: multiplying by this copies a byte into all eight columns, and the
-// top byte of (squares with at most one per row) times it collects their rows.
-constexpr std::uint64_t kEveryColumn = kRowZero;
-
+// Multiplying by kRowZero copies a byte into all eight columns, and the top byte of (squares
+// with at most one per row) times it collects their rows.
 // What a slider on square reaches along a diagonal through it; the line's positions are rows.
 std::uint64_t DiagonalLineReach(std::uint64_t line, int square, std::uint64_t occupied) {
-    const std::uint64_t rowsOccupied = ((occupied & line) * kEveryColumn) >> 56;
+    const std::uint64_t rowsOccupied = ((occupied & line) * kRowZero) >> 56;
     const std::uint64_t rowsReached =
         tables::kLineReach[static_cast<std::size_t>(square & 7)][rowsOccupied];
-    return (rowsReached * kEveryColumn) & line;
+    return (rowsReached * kRowZero) & line;
 }
 
 // What the sliders reach along their diagonals, up to and including the first occupied square.
@@ -450,6 +434,8 @@ std::uint64_t PawnStepReach(std::uint64_t pawns, Side side) {
 
 KindSquares KindSquaresOf(const Board& board, Side side) {
     KindSquares pieces{};
+    // Only the two sides have pieces; any other side would index by a negative kind.
+    if (side != 1 && side != 2) return pieces;
     for (std::size_t square = 0; square < board.size(); ++square) {
         const SquareCode code = board[square];
         if (code != 0 && SideOf(code) == side)
@@ -511,7 +497,11 @@ int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {
     const BoardSquares squares = SquaresSeenBy(board, side);
-    return GenerateMovesOfSquares(board, list, squares.own, squares);
+    // A side that can capture must capture: no move to an empty square is even computed then.
+    const int lastCapture =
+        GenerateCapturesOfSquares(board, list, squares.own, squares.opponent, squares.occupied);
+    if (lastCapture >= 0) return lastCapture;
+    return GenerateQuietMovesOfSquares(board, list, squares.own, squares.occupied);
 }
 
 int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow) {

@@ -25,15 +25,10 @@ int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColu
 // Bit i set for every square index i whose code belongs to side (SideOf(code) == side).
 std::uint64_t SquaresOfSide(const Board& board, Side side);
 
-// GenerateMoves with the side's squares given, so that a caller keeping them up to date
-// (the search) need not scan the board for them.
-int GenerateMovesOfSquares(const Board& board, std::span<MoveWord> list, Side side,
-                           std::uint64_t sideSquares);
-
 // Every square whose code is not 0, whatever its side.
 std::uint64_t OccupiedSquares(const Board& board);
 
-// Only the capture pass of GenerateMovesOfSquares: the captures of the side on sideSquares, or
+// Only the capture pass of GenerateMoves: the captures of the side on sideSquares, or
 // -1 when it has none. opponentSquares are the other side's, occupied is OccupiedSquares.
 int GenerateCapturesOfSquares(const Board& board, std::span<MoveWord> list,
                               std::uint64_t sideSquares, std::uint64_t opponentSquares,
@@ -60,7 +55,7 @@ CaptureTargets StepCaptureReach(const KindSquares& pieces, Side side);
 CaptureTargets CaptureTargetsOf(const CaptureTargets& stepReach, const KindSquares& pieces,
                                 std::uint64_t opponentSquares, std::uint64_t occupied);
 
-// Only the pass of GenerateMovesOfSquares for a side without captures: its moves to empty
+// Only the pass of GenerateMoves for a side without captures: its moves to empty
 // squares, or -1 when it has none.
 int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
                                 std::uint64_t sideSquares, std::uint64_t occupied);

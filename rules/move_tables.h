@@ -26,6 +26,10 @@ inline constexpr std::array<Step, 8> kKingSteps = {
 // The bishop's four rays, then the rook's: a queen takes them in this order.
 inline constexpr std::array<Step, 8> kRayDirections = {
     {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}}};
+// Square sets: bit i for the square of index column*8 + row. Row 0 of every column (rank 8),
+// shifted by r for row r; multiplying a byte by it copies the byte into every column.
+inline constexpr std::uint64_t kRowZero = 0x0101010101010101;
+
 inline constexpr int kFirstBishopRay = 0;
 inline constexpr int kFirstRookRay = 4;
 
