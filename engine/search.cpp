@@ -318,16 +318,10 @@ GameResult Searcher::VerdictOfLastCapture(Side side, bool endsGameSomewhere) con
     const Side opponent = Opponent(side);
     if (!endsGameSomewhere) return 0;
     if (!kingMustDie_) return static_cast<GameResult>(opponent);
-    const int origin =
-        LastCaptureOrigin(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
-    // The caller found a capture that ends the game, so there is a last capturing square; the
-    // checks only keep a disagreement of the capture passes from reading out of bounds.
-    if (origin < 0) return 0;
-    std::array<MoveWord, 8> originCaptures;  // a piece captures on at most 8 squares
-    const int last = GenerateCapturesOfSquares(board_, originCaptures, Bit(origin),
-                                               tally_.squares[opponent], tally_.occupied);
-    if (last < 0) return 0;
-    const MoveFacts f = FactsOf(board_, originCaptures[static_cast<std::size_t>(last)]);
+    const MoveWord last =
+        LastCapture(board_, tally_.squares[side], tally_.squares[opponent], tally_.occupied);
+    if (last == NoMove) return 0;
+    const MoveFacts f = FactsOf(board_, last);
     return CaptureEndsGame(f.captured, opponent) ? static_cast<GameResult>(opponent) : 0;
 }
 

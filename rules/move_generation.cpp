@@ -319,50 +319,6 @@ int GenerateQuietMovesOfSquares(const Board& board, std::span<MoveWord> list,
 
 namespace {
 
-// The first occupied square along each of the piece's rays: the only ones it could capture on.
-tables::SquareSet NearestOnRays(int from, std::size_t firstRay, std::size_t rays,
-                                std::uint64_t occupied) {
-    const auto& raysFrom = tables::kRaySets[static_cast<std::size_t>(from)];
-    tables::SquareSet nearest = 0;
-    for (std::size_t r = firstRay; r < firstRay + rays; ++r) {
-        const std::uint64_t onRay = raysFrom[r] & occupied;
-        if (onRay == 0) continue;
-        const int square =
-            tables::kRayRising[r] ? std::countr_zero(onRay) : 63 - std::countl_zero(onRay);
-        nearest |= tables::SquareSet{1} << square;
-    }
-    return nearest;
-}
-
-// The squares the piece coded code on from would capture on if an opponent's piece stood there;
-// the same cases as PieceMoveGenerator::Captures.
-tables::SquareSet CaptureReach(int from, SquareCode code, std::uint64_t occupied) {
-    const auto square = static_cast<std::size_t>(from);
-    switch (code) {
-        case kBlackPawn:
-            return tables::kBlackPawnCaptureSets[square];
-        case kWhitePawn:
-            return tables::kWhitePawnCaptureSets[square];
-        case 12:
-        case 22:
-            return tables::kKnightTargetSets[square];
-        case 13:
-        case 23:
-            return NearestOnRays(from, tables::kFirstBishopRay, 4, occupied);
-        case 14:
-        case 24:
-            return NearestOnRays(from, tables::kFirstRookRay, 4, occupied);
-        case 15:
-        case 25:
-            return NearestOnRays(from, 0, 8, occupied);
-        case 16:
-        case 26:
-            return tables::kKingTargetSets[square];
-        default:
-            return 0;
-    }
-}
-
 // The squares a side's pawns capture on, all at once: side 1's (Black's) go one row up (+1),
 // side 2's one row down (-1), each to the lower and the higher column. A pawn on its far row
 // has no capture; shifts past either edge column fall off the 64 bits.
@@ -484,15 +440,20 @@ CaptureTargets CaptureTargetsOf(const KindSquares& pieces, Side side, std::uint6
     return CaptureTargetsOf(StepCaptureReach(pieces, side), pieces, opponentSquares, occupied);
 }
 
-int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
-                      std::uint64_t occupied) {
-    for (std::uint64_t rest = sideSquares; rest != 0;
-         rest &= ~(std::uint64_t{1} << (63 - std::countl_zero(rest)))) {
+MoveWord LastCapture(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                     std::uint64_t occupied) {
+    // The list runs in square order, so the last capture starts on the highest square that
+    // has one; its own captures come in the generator's order.
+    std::array<MoveWord, 8> captures;  // a piece captures on at most 8 squares
+    for (std::uint64_t rest = sideSquares; rest != 0;) {
         const int square = 63 - std::countl_zero(rest);
-        const SquareCode code = board[static_cast<std::size_t>(square)];
-        if ((CaptureReach(square, code, occupied) & opponentSquares) != 0) return square;
+        const std::uint64_t origin = std::uint64_t{1} << square;
+        const int last =
+            GenerateCapturesOfSquares(board, captures, origin, opponentSquares, occupied);
+        if (last >= 0) return captures[static_cast<std::size_t>(last)];
+        rest &= ~origin;
     }
-    return -1;
+    return NoMove;
 }
 
 int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side) {

@@ -68,9 +68,8 @@ struct QuietMoveSummary {
 };
 QuietMoveSummary SummarizeQuietMoves(const KindSquares& pieces, Side side, std::uint64_t occupied);
 
-// The origin of a side's last capture in generator order (the highest square index from which
-// a capture starts), -1 when it has none.
-int LastCaptureOrigin(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
-                      std::uint64_t occupied);
+// A side's last capture in generator order, NoMove when it has none.
+MoveWord LastCapture(const Board& board, std::uint64_t sideSquares, std::uint64_t opponentSquares,
+                     std::uint64_t occupied);
 
 }  // namespace kelvane

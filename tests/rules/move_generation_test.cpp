@@ -182,12 +182,8 @@ TEST(MoveGenerationOnAnyBoard, SummariesAgreeWithTheListedMoves) {
                 CaptureTargetsOf(KindSquaresOf(board, side), side, theirs, occupied);
             ASSERT_EQ(got.plain, expected.plain) << testing::Describe(board) << " side " << side;
             ASSERT_EQ(got.promoting, expected.promoting) << testing::Describe(board);
-            int lastOrigin = -1;
-            if (lastCapture >= 0) {
-                const UnpackedMove m = UnpackMove(list[static_cast<std::size_t>(lastCapture)]);
-                lastOrigin = SquareIndex(m.fromColumn, m.fromRow);
-            }
-            ASSERT_EQ(LastCaptureOrigin(board, own, theirs, occupied), lastOrigin);
+            ASSERT_EQ(LastCapture(board, own, theirs, occupied),
+                      lastCapture >= 0 ? list[static_cast<std::size_t>(lastCapture)] : NoMove);
             if (lastCapture >= 0) {
                 EXPECT_EQ(ListOf(board, side),
                           std::vector<MoveWord>(list.begin(), list.begin() + lastCapture + 1));
