@@ -256,9 +256,8 @@ Result<int> RunPlayCommand(Args args, std::ostream& out) {
 
 Result<int> RunReplayCommand(Args args, std::ostream& out) {
     if (args.size() != 1) return Failure{"replay needs one PGN file (see --help)"};
-    const Result<std::vector<std::string>> placements = ReplayPgnFile(args[0]);
-    if (!placements) return Failure{placements.reason()};
-    for (const std::string& placement : *placements) out << placement << '\n';
+    const Result<int> games = ReplayPgnFile(args[0], out);
+    if (!games) return Failure{games.reason()};
     return kExitOk;
 }
 

@@ -100,10 +100,14 @@ TEST(CliHelp, EveryCommandHasHelp) {
 TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
     ScopedTempDirectory scratch;
     ASSERT_EQ(::mkfifo("position", 0600), 0);
+    std::filesystem::resize_file(WriteText("big.pgn", ""), 65 << 20);  // sparse
     const std::tuple<std::string, int, std::string> rows[] = {
         {"perft start white 11 >/dev/null", 2, "kelvane-cli perft: depth must be 0 to 10\n"},
         {"\"$(printf 'mo\\nves\\033[31m')\" start white >/dev/null", 2, "'mo\\nves\\x1b[31m'"},
         {"moves position white >/dev/null", 2, "position"},
+        {"replay position", 2, "replay: position: is not a regular file\n"},
+        {"replay .", 2, "replay: .: is a folder\n"},
+        {"replay big.pgn", 2, "big.pgn: is larger than 64 MB\n"},
         {"--version >/dev/full", 1, "cannot write the output"},
         {"--version >&-", 1, "cannot write the output"},
         {"search --help >help", 0, ""}};
