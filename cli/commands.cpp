@@ -53,7 +53,8 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  line, then the winner. --positions adds the placement after each move. --draws ends\n"
      "  the game at a threefold repetition or after fifty moves of each side without a capture\n"
      "  or a pawn move. --pgn appends the game to FILE in PGN. Defaults: depth 2 (0 to 10),\n"
-     "  rules king, 1000 plies.\n"},
+     "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
+     "  (status 2); output or a game that cannot be written ends with status 1.\n"},
     {"play",
      "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
      "                        [--ascii] [--draws] [--pgn FILE]\n"
@@ -61,12 +62,15 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
      "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
      "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
-     "  game in play is still written). Defaults: easy, king.\n"},
+     "  game in play is still written). A FILE that cannot be opened is refused before the\n"
+     "  game (status 2); output or a game that cannot be written ends with status 1.\n"
+     "  Defaults: easy, king.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
      "  Plays every game of the PGN file through the rules and prints each final position as\n"
-     "  a FEN placement; a move that is not legal, or a file that is no PGN, is one line on\n"
-     "  stderr with status 2.\n"},
+     "  a FEN placement as soon as the game is replayed; a move that is not legal, or a file\n"
+     "  that is no PGN, is one line on stderr with status 2 (no more games are read). Output\n"
+     "  that cannot be written ends with status 1.\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
@@ -238,20 +242,20 @@ Result<int> RunPerft(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-Result<int> RunSelfplayCommand(Args args, std::ostream& out) {
+Result<int> RunSelfplayCommand(Args args, std::ostream& out, std::ostream& err) {
     const Result<Options> options = ParseOptions(
         args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
     if (!options) return Failure{options.reason()};
     return RunSelfplay({options->depth < 0 ? kDepthEasy : options->depth, options->rules,
                         options->maxPlies, options->positions, options->draws, options->pgnFile},
-                       out);
+                       out, err);
 }
 
-Result<int> RunPlayCommand(Args args, std::ostream& out) {
+Result<int> RunPlayCommand(Args args, std::ostream& out, std::ostream& err) {
     const Result<PlayOptions> options = ParsePlayOptions(args);
     if (!options) return Failure{options.reason()};
     CatchInterrupt();
-    return RunPlay(*options, std::cin, out);
+    return RunPlay(*options, std::cin, out, err);
 }
 
 Result<int> RunReplayCommand(Args args, std::ostream& out) {
@@ -292,16 +296,18 @@ Result<int> RunBench(Args args, std::ostream& out) {
 }
 
 // A command's exit status, or the reason its arguments were refused.
-using Command = std::function<Result<int>(Args, std::ostream&)>;
+using Command = std::function<Result<int>(Args, std::ostream& out, std::ostream& err)>;
+
+// A command that writes nothing to the error stream itself.
+Command OutOnly(Result<int> (*run)(Args, std::ostream&)) {
+    return [run](Args args, std::ostream& out, std::ostream&) { return run(args, out); };
+}
 
 const std::map<std::string_view, Command> kCommands = {
-    {"moves", RunMoves},
-    {"search", RunSearch},
-    {"perft", RunPerft},
-    {"bench", RunBench},
-    {"selfplay", RunSelfplayCommand},
-    {"play", RunPlayCommand},
-    {"replay", RunReplayCommand},
+    {"moves", OutOnly(RunMoves)},          {"search", OutOnly(RunSearch)},
+    {"perft", OutOnly(RunPerft)},          {"bench", OutOnly(RunBench)},
+    {"selfplay", RunSelfplayCommand},      {"play", RunPlayCommand},
+    {"replay", OutOnly(RunReplayCommand)},
 };
 
 // An error line stays one line, and a terminal shows it as it is: control characters and
@@ -359,7 +365,7 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
         out << kUsage.at(args[0]);
         return kExitOk;
     }
-    const Result<int> status = command->second(rest, out);
+    const Result<int> status = command->second(rest, out, err);
     if (status) return *status;
     err << "kelvane-cli " << args[0] << ": " << Printable(status.reason()) << '\n';
     return kExitUsage;

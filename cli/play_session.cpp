@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/board_text.h"
+#include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/pgn_writer.h"
 #include "game/game_state.h"
@@ -95,8 +96,9 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-PlaySession::PlaySession(const PlayOptions& options, std::ostream& out)
-    : options_(options), out_(out), game_((ResetGameState(), *this)) {
+PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err), game_((ResetGameState(), *this)) {
+    pgnProblem_ = pgn_.Open(options.pgnFile);
     SetRulesVariant(options.rules);
     SetGameResult(0);
     SetSearchDepth(options.depth);
@@ -157,8 +159,8 @@ void PlaySession::WriteRecord(std::string_view result) {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
                            "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
-    const std::string problem = AppendPgn(options_.pgnFile, FormatPgn(record_, header, result));
-    if (!problem.empty()) out_ << problem << '\n';
+    const std::string problem = pgn_.Append(FormatPgn(record_, header, result));
+    if (!problem.empty()) err_ << "kelvane-cli play: " << problem << '\n';
 }
 
 void PlaySession::BeginNewGame(bool computerStarts) {
@@ -385,8 +387,10 @@ void PlaySession::Finish() {
     record_.Start(game_.GetBoard(), true);
 }
 
-int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out) {
-    PlaySession session(options, out);
+Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
+                    std::ostream& err) {
+    PlaySession session(options, out, err);
+    if (!session.PgnProblem().empty()) return Failure{session.PgnProblem()};
     session.Start();
     out.flush();
     std::string line;
@@ -397,7 +401,8 @@ int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out) {
     }
     session.Finish();
     out.flush();
-    return Interrupted() ? kExitInterrupted : 0;
+    if (session.PgnFailed()) return kExitWriteFailed;
+    return Interrupted() ? kExitInterrupted : kExitOk;
 }
 
 }  // namespace kelvane::cli

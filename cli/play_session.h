@@ -8,9 +8,11 @@
 #include <string_view>
 
 #include "cli/game_record.h"
+#include "cli/pgn_writer.h"
 #include "cli/play_options.h"
 #include "game/game.h"
 #include "game/game_host.h"
+#include "rules/result.h"
 
 namespace kelvane::cli {
 
@@ -20,7 +22,11 @@ inline constexpr int kExitInterrupted = 130;
 class PlaySession : private GameHost {
   public:
     // Sets up the process's one game with the options' level and rules.
-    PlaySession(const PlayOptions& options, std::ostream& out);
+    // Opens the PGN file, if any; PgnProblem() says why it could not be.
+    PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err);
+    const std::string& PgnProblem() const { return pgnProblem_; }
+    // A game could not be written to the PGN file (reported on err).
+    bool PgnFailed() const { return pgn_.Failed(); }
 
     // The greeting and the board; the computer's opening with --computer-starts.
     void Start();
@@ -53,6 +59,9 @@ class PlaySession : private GameHost {
 
     PlayOptions options_;
     std::ostream& out_;
+    std::ostream& err_;
+    PgnFile pgn_;
+    std::string pgnProblem_;
     GameRecord record_;
     Draw pendingDraw_ = Draw::None;
     bool ended_ = false;
@@ -62,8 +71,10 @@ class PlaySession : private GameHost {
     Game game_;  // last: its constructor already calls the host
 };
 
-// Start, every line of in until quit or its end or Ctrl+C, then Finish. Returns 0, or
-// kExitInterrupted after Ctrl+C.
-int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out);
+// Start, every line of in until quit or its end or Ctrl+C, then Finish. Fails, before the game,
+// when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game could not be
+// written, else kExitInterrupted after Ctrl+C.
+Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
+                    std::ostream& err);
 
 }  // namespace kelvane::cli

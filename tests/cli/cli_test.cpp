@@ -108,6 +108,9 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
         {"replay position", 2, "replay: position: is not a regular file\n"},
         {"replay .", 2, "replay: .: is a folder\n"},
         {"replay big.pgn", 2, "big.pgn: is larger than 64 MB\n"},
+        {"play --pgn no/x.pgn </dev/null >out", 2, "play: cannot open no/x.pgn to write"},
+        {"selfplay --pgn . >out", 2, "selfplay: cannot open . to write the games"},
+        {"selfplay --max-plies 2 --pgn /dev/full >/dev/null", 1, "/dev/full: No space left"},
         {"--version >/dev/full", 1, "cannot write the output"},
         {"--version >&-", 1, "cannot write the output"},
         {"search --help >help", 0, ""}};
@@ -120,6 +123,7 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
         EXPECT_NE(err.find(error), std::string::npos) << err;
     }
     EXPECT_NE(ReadText("help").find("DEPTH is 0 to 10"), std::string::npos);
+    EXPECT_EQ(ReadText("out"), "");  // refused before the game
 }
 
 }  // namespace

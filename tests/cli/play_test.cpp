@@ -35,7 +35,7 @@ bool LastBoardIs(const std::string& said, const Board& board, bool ascii = false
 
 // The session of the terminal front end, driven a line at a time.
 struct Session {
-    explicit Session(PlayOptions options = {}) : play(options, out) { play.Start(); }
+    explicit Session(PlayOptions options = {}) : play(options, out, out) { play.Start(); }
     ~Session() { SetRulesVariant(kKingMustDie); }
     std::string Say(const std::string& line) {
         out.str("");
@@ -208,7 +208,7 @@ TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     ScopedTempDirectory scratch;
     std::ostringstream out;
     std::istringstream script("e2e3\nquit\ne3e4\n");
-    EXPECT_EQ(RunPlay({.pgnFile = "games.pgn"}, script, out), 0);
+    EXPECT_EQ(*RunPlay({.pgnFile = "games.pgn"}, script, out, out), 0);
     EXPECT_EQ(Announced(out.str(), "Black").size(), 1u);
     const std::string text = ReadText("games.pgn");
     EXPECT_NE(text.find("[Result \"*\"]"), std::string::npos);
@@ -217,7 +217,7 @@ TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     std::raise(SIGINT);
     std::istringstream unread("e2e3\n");
     std::ostringstream interrupted;
-    EXPECT_EQ(RunPlay({}, unread, interrupted), kExitInterrupted);
+    EXPECT_EQ(*RunPlay({}, unread, interrupted, interrupted), kExitInterrupted);
     EXPECT_TRUE(Announced(interrupted.str(), "Black").empty());
     ClearInterrupt();
 }
