@@ -15,6 +15,7 @@
 #include "cli/play_options.h"
 #include "cli/play_session.h"
 #include "cli/position_source.h"
+#include "cli/printable.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
 #include "engine/benchmark_positions.h"
@@ -309,28 +310,6 @@ const std::map<std::string_view, Command> kCommands = {
     {"selfplay", RunSelfplayCommand},      {"play", RunPlayCommand},
     {"replay", OutOnly(RunReplayCommand)},
 };
-
-// An error line stays one line, and a terminal shows it as it is: control characters and
-// other bytes that print nothing are written as escapes.
-std::string Printable(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7f) {
-            shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xf];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
 
 bool WantsHelp(Args args) {
     for (const std::string& arg : args) {

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/pgn_writer.h"
+#include "cli/printable.h"
 #include "game/game_state.h"
 #include "game/saved_game_file.h"
 #include "rules/move_generation.h"
@@ -21,6 +22,8 @@ namespace kelvane::cli {
 namespace {
 
 constexpr int kMaxAutoplayMoves = 100000;
+// Keeps an echo of the player's input on one line.
+constexpr std::size_t kLongestEcho = 40;
 
 constexpr std::string_view kAccepted =
     "Type a move (e2e3), a square (e2), or one of: moves, hint, undo, new, computer, "
@@ -77,15 +80,6 @@ bool IsQuietMoveOfPiece(const Board& board, MoveWord move) {
     }
     const std::vector<MoveWord> quiet = WhiteMoves(withoutCaptures);
     return std::find(quiet.begin(), quiet.end(), move) != quiet.end();
-}
-
-// Keeps an echo of the player's input on one printable line.
-std::string Shown(std::string_view text) {
-    std::string shown(text.substr(0, 40));
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    }
-    return shown + (text.size() > 40 ? "..." : "");
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -355,7 +349,8 @@ bool PlaySession::Handle(std::string_view line) {
         } else if (word == "quit") {
             return false;
         } else {
-            out_ << "Unknown input '" << Shown(line) << "'. " << kAccepted << '\n';
+            out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted
+                 << '\n';
         }
         return true;
     }
@@ -377,7 +372,7 @@ bool PlaySession::Handle(std::string_view line) {
     } else if (word == "autoplay") {
         Autoplay(argument);
     } else {
-        out_ << "Unknown input '" << Shown(line) << "'. " << kAccepted << '\n';
+        out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted << '\n';
     }
     return true;
 }

@@ -104,6 +104,8 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
     const std::tuple<std::string, int, std::string> rows[] = {
         {"perft start white 11 >/dev/null", 2, "kelvane-cli perft: depth must be 0 to 10\n"},
         {"\"$(printf 'mo\\nves\\033[31m')\" start white >/dev/null", 2, "'mo\\nves\\x1b[31m'"},
+        {"\"$(printf 'm\\302\\233o\\233v\\342\\202\\254')\"", 2,
+         "'m\\xc2\\x9bo\\x9bv\xe2\x82\xac'"},
         {"moves position white >/dev/null", 2, "position"},
         {"replay position", 2, "replay: position: is not a regular file\n"},
         {"replay .", 2, "replay: .: is a folder\n"},

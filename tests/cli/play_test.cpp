@@ -142,16 +142,20 @@ TEST(CliPlay, UndoGoesBackToTheStartAndHintIsTheSearchsMove) {
 TEST(CliPlay, LevelRulesAutoplayAndMalformedLines) {
     Session session;
     const std::string board = session.Say("board");
-    for (const char* line : {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0",
-                             "moves now", "\x01\x1b[2J", "rules", "level expert", "rules queen"}) {
+    for (const char* line :
+         {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0", "moves now", "\x01\x1b[2J",
+          "\xc2\x9b\x9b", "rules", "level expert", "rules queen"}) {
         const std::vector<std::string> said = Lines(session.Say(line));
         ASSERT_EQ(said.size(), 1u) << line;
         EXPECT_TRUE(
             (said[0].find("Unknown input") == 0 || said[0].find(" takes ") != std::string::npos) &&
-            said[0].find('\x1b') == std::string::npos)
+            said[0].find_first_of("\x1b\x9b") == std::string::npos)
             << said[0];
     }
     EXPECT_EQ(session.Say("   "), "");
+    // A long line is cut before a whole character.
+    const std::string x39(39, 'x');
+    EXPECT_EQ(session.Say(x39 + "\xc3\xa9").find(x39 + "...'."), 15u);
     EXPECT_EQ(session.Say("board"), board);
     EXPECT_EQ(session.Say("level medium"), "Level medium.\n");
     // Autoplay announces each move, ends with the result and begins the next game.
