@@ -60,8 +60,8 @@ Result<std::string> Replay(const PgnGame& game) {
     for (const std::string& san : game.moves) {
         const Result<MoveWord> move = MoveFromSan(board, side, san);
         if (!move) {
-            return Failure{"move " + std::to_string(number) + (side == 2 ? "." : "...") + " " +
-                           san + " (" + (side == 2 ? "White" : "Black") + "): " + move.reason()};
+            return Failure{"move " + std::to_string(number) + " (" +
+                           (side == 2 ? "White" : "Black") + "): " + move.reason()};
         }
         ApplyMove(board, *move);
         if (side == 1) ++number;

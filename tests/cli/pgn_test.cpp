@@ -106,9 +106,10 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
 TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     ScopedTempDirectory scratch;
     const std::pair<std::string, const char*> rows[] = {
-        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2. e4 (White)"},
-        {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3. Nh3"},
+        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2 (White): 'e4' is not a legal"},
+        {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3 (White): 'Nh3'"},
         {"* * 1/2-1/2\n", "no game"},
+        {"1. " + std::string(9999, 'N') + " *", "'NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN...' is"},
         {"[Event \"x\"]\n1. Zf3 *\n", "unknown piece letter 'Z'"},
         {"[Event \"x\n1. e3 *\n", "line 1"},
         {"[Event \"x\"]\n[Site \"y\"\n", "line 2"},
@@ -124,6 +125,7 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
         EXPECT_EQ(Lines(run.out).size(), std::string(reason).rfind("game 2", 0) == 0) << text;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_LT(run.err.size(), 160u);
     }
     EXPECT_EQ(Cli({"replay", "missing.pgn"}).status, 2);
     EXPECT_EQ(Cli({"replay"}).status, 2);
