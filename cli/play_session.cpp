@@ -2,7 +2,9 @@
 #include "cli/play_session.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -386,17 +388,25 @@ Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& 
                     std::ostream& err) {
     PlaySession session(options, out, err);
     if (!session.PgnProblem().empty()) return Failure{session.PgnProblem()};
-    session.Start();
-    out.flush();
-    std::string line;
-    while (!Interrupted() && std::getline(in, line)) {
-        const bool goOn = session.Handle(line);
+    // The output is checked after each line, keeping the cause of a failed write.
+    int lostOutput = 0;
+    const auto written = [&] {
         out.flush();
-        if (!goOn) break;
-    }
+        if (!out) lostOutput = errno != 0 ? errno : EIO;
+        errno = 0;
+        return lostOutput == 0;
+    };
+    errno = 0;
+    session.Start();
+    std::string line;
+    bool goOn = written();
+    while (goOn && !Interrupted() && std::getline(in, line))
+        goOn = session.Handle(line) && written();
     session.Finish();
-    out.flush();
-    if (session.PgnFailed()) return kExitWriteFailed;
+    if (lostOutput == 0) written();
+    if (lostOutput != 0)
+        err << "kelvane-cli play: cannot write the output: " << std::strerror(lostOutput) << '\n';
+    if (session.PgnFailed() || lostOutput != 0) return kExitWriteFailed;
     return Interrupted() ? kExitInterrupted : kExitOk;
 }
 

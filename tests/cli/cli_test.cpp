@@ -113,7 +113,8 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
         {"play --pgn no/x.pgn </dev/null >out", 2, "play: cannot open no/x.pgn to write"},
         {"selfplay --pgn . >out", 2, "selfplay: cannot open . to write the games"},
         {"selfplay --max-plies 2 --pgn /dev/full >/dev/null", 1, "/dev/full: No space left"},
-        {"--version >/dev/full", 1, "cannot write the output"},
+        {"--version >/dev/full", 1, "cannot write the output: No space left on device"},
+        {"play </dev/null >/dev/full", 1, "play: cannot write the output: No space left"},
         {"--version >&-", 1, "cannot write the output"},
         {"search --help >help", 0, ""}};
     for (const auto& [arguments, status, error] : rows) {
