@@ -2,7 +2,6 @@
 #include "cli/commands.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -12,6 +11,7 @@
 #include <string_view>
 
 #include "cli/interrupt.h"
+#include "cli/number.h"
 #include "cli/play_options.h"
 #include "cli/play_session.h"
 #include "cli/position_source.h"
@@ -86,25 +86,9 @@ constexpr std::string_view kMainUsage =
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
 
-Result<int> ParseNumber(std::string_view text, std::string_view what, int max) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        return Failure{std::string(what) + " must be a number, not '" + std::string(text) + "'"};
-    if (value < 0 || value > max)
-        return Failure{std::string(what) + " must be 0 to " + std::to_string(max)};
-    return value;
-}
-
 Result<Side> ParseSide(std::string_view text) {
     if (const std::optional<Side> side = SideFromText(text)) return *side;
     return Failure{"unknown side '" + std::string(text) + "' (white or black)"};
-}
-
-Result<int> ParseRules(std::string_view text) {
-    if (text == "king") return kKingMustDie;
-    if (text == "all") return kAllMustDie;
-    return Failure{"unknown rules '" + std::string(text) + "' (king or all)"};
 }
 
 // Options after the positional arguments; every option takes a value unless it is a flag.
@@ -135,7 +119,7 @@ Result<Options> ParseOptions(Args args, std::string_view command,
         const std::string& value = args[++i];
         if (name == "--depth" || name == "--max-plies") {
             const bool depth = name == "--depth";
-            const Result<int> number = ParseNumber(value, depth ? "depth" : "max-plies",
+            const Result<int> number = ParseNumber(value, depth ? "depth" : "max-plies", 0,
                                                    depth ? kMaxDepth : kLongestSelfplay);
             if (!number) return Failure{number.reason()};
             (depth ? options.depth : options.maxPlies) = *number;
@@ -174,7 +158,7 @@ Result<Given> ParseGiven(Args args, std::string_view command, bool withDepth,
     if (!side) return Failure{side.reason()};
     given.side = *side;
     if (withDepth) {
-        const Result<int> depth = ParseNumber(args[2], "depth", kMaxDepth);
+        const Result<int> depth = ParseNumber(args[2], "depth", 0, kMaxDepth);
         if (!depth) return Failure{depth.reason()};
         given.depth = *depth;
     }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "cli/board_text.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
+#include "cli/number.h"
 #include "cli/pgn_writer.h"
 #include "cli/printable.h"
 #include "game/game_state.h"
@@ -92,8 +92,12 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
+FreshGameState::FreshGameState() {
+    ResetGameState();
+}
+
 PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err), game_((ResetGameState(), *this)) {
+    : options_(options), out_(out), err_(err), game_(*this) {
     pgnProblem_ = pgn_.Open(options.pgnFile);
     SetRulesVariant(options.rules);
     SetGameResult(0);
@@ -133,7 +137,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
     ShowBoard();
     record_.Add(side, move);
     if (record_.Current() != game_.GetBoard()) record_.Start(game_.GetBoard(), true);
-    if (options_.draws && pendingDraw_ == Draw::None) pendingDraw_ = record_.DrawNow();
+    if (options_.draws && pendingDraw_ == Draw::None) pendingDraw_ = record_.DrawByRule();
 }
 
 void PlaySession::AnnounceResult(const std::string& text) {
@@ -208,12 +212,12 @@ void PlaySession::PlayHumanMove(MoveWord move) {
         // The draw comes before the computer's reply, which the game would make at once.
         GameRecord after = record_;
         after.Add(2, move);
-        if (after.DrawNow() != Draw::None) {
+        if (after.DrawByRule() != Draw::None) {
             const Board before = record_.Current();
             out_ << DescribeMove(before, 2, move) << '\n'
                  << BoardToText(after.Current(), options_.ascii);
             record_ = after;
-            pendingDraw_ = after.DrawNow();
+            pendingDraw_ = after.DrawByRule();
             AfterMoves();
             return;
         }
@@ -262,16 +266,14 @@ void PlaySession::ShowTargets(Square square) {
 }
 
 void PlaySession::Autoplay(std::string_view count) {
-    int moves = 0;
-    const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), moves);
-    if (ec != std::errc() || end != count.data() + count.size() || moves < 1 ||
-        moves > kMaxAutoplayMoves) {
+    const Result<int> moves = ParseNumber(count, "autoplay", 1, kMaxAutoplayMoves);
+    if (!moves) {
         out_ << "autoplay takes a number of moves, 1 to " << kMaxAutoplayMoves << ".\n";
         return;
     }
     autoplaying_ = true;
     game_.StartAutoplay();
-    for (int i = 0; i < moves && !ended_ && pendingDraw_ == Draw::None && !Interrupted(); ++i)
+    for (int i = 0; i < *moves && !ended_ && pendingDraw_ == Draw::None && !Interrupted(); ++i)
         game_.AutoplayTick();
     game_.StopAutoplay();
     autoplaying_ = false;
@@ -364,7 +366,7 @@ bool PlaySession::Handle(std::string_view line) {
             out_ << "level takes easy, medium or hard.\n";
         }
     } else if (word == "rules") {
-        if (const std::optional<int> rules = RulesOfWord(argument)) {
+        if (const Result<int> rules = ParseRules(argument)) {
             SetRulesVariant(*rules);
             out_ << (*rules == kAllMustDie ? "Rules: all must die." : "Rules: king must die.")
                  << '\n';
@@ -381,7 +383,6 @@ bool PlaySession::Handle(std::string_view line) {
 
 void PlaySession::Finish() {
     WriteRecord(kUnfinishedResult);
-    record_.Start(game_.GetBoard(), true);
 }
 
 Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,

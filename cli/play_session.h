@@ -19,7 +19,12 @@ namespace kelvane::cli {
 // Exit status of a session ended by Ctrl+C (128 + SIGINT); the game was written all the same.
 inline constexpr int kExitInterrupted = 130;
 
-class PlaySession : private GameHost {
+// Resets the process's one game state; a base of PlaySession, so that it comes before the game.
+struct FreshGameState {
+    FreshGameState();
+};
+
+class PlaySession : private FreshGameState, private GameHost {
   public:
     // Sets up the process's one game with the options' level and rules.
     // Opens the PGN file, if any; PgnProblem() says why it could not be.
@@ -32,7 +37,7 @@ class PlaySession : private GameHost {
     void Start();
     // One line of input; false once the player has asked to quit.
     bool Handle(std::string_view line);
-    // Writes the game in play, unfinished, to the PGN file.
+    // Writes the game in play, unfinished, to the PGN file; the last thing a session does.
     void Finish();
 
     const Game& TheGame() const { return game_; }

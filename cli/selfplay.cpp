@@ -58,7 +58,7 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     for (int ply = 0; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
         game.AutoplayTick();
         if (options.draws && printer.ResultText().empty()) {
-            if (const Draw draw = printer.Record().DrawNow(); draw != Draw::None) {
+            if (const Draw draw = printer.Record().DrawByRule(); draw != Draw::None) {
                 out << DrawText(draw) << '\n';
                 result = kDrawResult;
                 break;

@@ -60,10 +60,10 @@ TEST(CliGameRecord, FiftyMovesOfEachSideWithoutCaptureOrPawnMoveAreADraw) {
         for (int move = 0; move < 50; ++move) {
             record.Add(2, move == pawnMove ? Move("h7h8") : PackMove(path[step], path[step + 1]));
             step += move == pawnMove ? 0 : 1;
-            EXPECT_EQ(record.DrawNow(), Draw::None) << move;
+            EXPECT_EQ(record.DrawByRule(), Draw::None) << move;
             record.Add(1, move % 2 == 0 ? Move("a8b8") : Move("b8a8"));
             const bool fifty = move == 49 && pawnMove < 0;
-            EXPECT_EQ(record.DrawNow(), fifty ? Draw::FiftyMoves : Draw::None) << move;
+            EXPECT_EQ(record.DrawByRule(), fifty ? Draw::FiftyMoves : Draw::None) << move;
         }
     }
 }
