@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -321,64 +322,76 @@ bool PlaySession::Handle(std::string_view line) {
     const std::string_view argument =
         space == std::string_view::npos ? std::string_view() : Trimmed(line.substr(space));
 
-    const bool takesArgument = word == "level" || word == "rules" || word == "autoplay";
-    if (argument.empty() && !takesArgument) {
+    if (argument.empty()) {
         if (const std::optional<MoveWord> move = MoveFromText(word)) {
             PlayHumanMove(*move);
-        } else if (const std::optional<Square> square = SquareFromText(word)) {
-            ShowTargets(*square);
-        } else if (word == "moves") {
-            const std::vector<MoveWord> moves = WhiteMoves(game_.GetBoard());
-            out_ << (moves.empty() ? std::string("White has no legal move.") : JoinMoves(moves))
-                 << '\n';
-        } else if (word == "hint") {
-            game_.Hint();
-            const GameState& state = TheGameState();
-            if (state.HasHint())
-                out_ << "Hint: " << MoveToText(PackMove(state.HintFrom, state.HintTo)) << '\n';
-            else
-                out_ << "No hint: White has no legal move.\n";
-        } else if (word == "undo") {
-            Undo();
-        } else if (word == "new" || word == "computer") {
-            BeginNewGame(word == "computer");
-        } else if (word == "save") {
-            Save();
-        } else if (word == "load") {
-            Load();
-        } else if (word == "board") {
-            ShowBoard();
-        } else if (word == "help") {
-            PrintHelp();
-        } else if (word == "quit") {
-            return false;
-        } else {
-            out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted
-                 << '\n';
+            return true;
         }
+        if (const std::optional<Square> square = SquareFromText(word)) {
+            ShowTargets(*square);
+            return true;
+        }
+    }
+    // Each command word: whether it takes an argument, and what it does; nothing for quit.
+    struct Command {
+        bool takesArgument;
+        void (*run)(PlaySession& session, std::string_view argument);
+    };
+    static const std::map<std::string_view, Command> kCommands = {
+        {"moves", {false, [](PlaySession& s, std::string_view) { s.ListMoves(); }}},
+        {"hint", {false, [](PlaySession& s, std::string_view) { s.ShowHint(); }}},
+        {"undo", {false, [](PlaySession& s, std::string_view) { s.Undo(); }}},
+        {"new", {false, [](PlaySession& s, std::string_view) { s.BeginNewGame(false); }}},
+        {"computer", {false, [](PlaySession& s, std::string_view) { s.BeginNewGame(true); }}},
+        {"save", {false, [](PlaySession& s, std::string_view) { s.Save(); }}},
+        {"load", {false, [](PlaySession& s, std::string_view) { s.Load(); }}},
+        {"board", {false, [](PlaySession& s, std::string_view) { s.ShowBoard(); }}},
+        {"help", {false, [](PlaySession& s, std::string_view) { s.PrintHelp(); }}},
+        {"quit", {false, nullptr}},
+        {"level", {true, [](PlaySession& s, std::string_view a) { s.SetLevel(a); }}},
+        {"rules", {true, [](PlaySession& s, std::string_view a) { s.SetRules(a); }}},
+        {"autoplay", {true, [](PlaySession& s, std::string_view a) { s.Autoplay(a); }}},
+    };
+    const auto command = kCommands.find(word);
+    if (command == kCommands.end() || (!command->second.takesArgument && !argument.empty())) {
+        out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted << '\n';
         return true;
     }
-    if (word == "level") {
-        if (const std::optional<int> depth = DepthOfLevel(argument)) {
-            SetSearchDepth(*depth);
-            out_ << "Level " << argument << ".\n";
-        } else {
-            out_ << "level takes easy, medium or hard.\n";
-        }
-    } else if (word == "rules") {
-        if (const Result<int> rules = ParseRules(argument)) {
-            SetRulesVariant(*rules);
-            out_ << (*rules == kAllMustDie ? "Rules: all must die." : "Rules: king must die.")
-                 << '\n';
-        } else {
-            out_ << "rules takes king or all.\n";
-        }
-    } else if (word == "autoplay") {
-        Autoplay(argument);
-    } else {
-        out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted << '\n';
-    }
+    if (command->second.run == nullptr) return false;
+    command->second.run(*this, argument);
     return true;
+}
+
+void PlaySession::ListMoves() {
+    const std::vector<MoveWord> moves = WhiteMoves(game_.GetBoard());
+    out_ << (moves.empty() ? std::string("White has no legal move.") : JoinMoves(moves)) << '\n';
+}
+
+void PlaySession::ShowHint() {
+    game_.Hint();
+    const GameState& state = TheGameState();
+    if (state.HasHint())
+        out_ << "Hint: " << MoveToText(PackMove(state.HintFrom, state.HintTo)) << '\n';
+    else
+        out_ << "No hint: White has no legal move.\n";
+}
+
+void PlaySession::SetLevel(std::string_view level) {
+    if (const std::optional<int> depth = DepthOfLevel(level)) {
+        SetSearchDepth(*depth);
+        out_ << "Level " << level << ".\n";
+    } else {
+        out_ << "level takes easy, medium or hard.\n";
+    }
+}
+
+void PlaySession::SetRules(std::string_view word) {
+    if (const Result<int> rules = ParseRules(word)) {
+        SetRulesVariant(*rules);
+        out_ << (*rules == kAllMustDie ? "Rules: all must die." : "Rules: king must die.") << '\n';
+    } else {
+        out_ << "rules takes king or all.\n";
+    }
 }
 
 void PlaySession::Finish() {

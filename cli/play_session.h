@@ -51,6 +51,10 @@ class PlaySession : private FreshGameState, private GameHost {
     void PlayHumanMove(MoveWord move);
     void ExplainRefusal(const Board& board, MoveWord move);
     void ShowTargets(Square square);
+    void ListMoves();
+    void ShowHint();
+    void SetLevel(std::string_view level);
+    void SetRules(std::string_view word);
     void Autoplay(std::string_view count);
     void Undo();
     void Load();
