@@ -2,7 +2,6 @@
 #include "cli/commands.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -12,9 +11,11 @@
 #include <string_view>
 
 #include "cli/interrupt.h"
+#include "cli/number.h"
 #include "cli/play_options.h"
 #include "cli/play_session.h"
 #include "cli/position_source.h"
+#include "cli/printable.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
 #include "engine/benchmark_positions.h"
@@ -53,7 +54,8 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  line, then the winner. --positions adds the placement after each move. --draws ends\n"
      "  the game at a threefold repetition or after fifty moves of each side without a capture\n"
      "  or a pawn move. --pgn appends the game to FILE in PGN. Defaults: depth 2 (0 to 10),\n"
-     "  rules king, 1000 plies.\n"},
+     "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
+     "  (status 2); output or a game that cannot be written ends with status 1.\n"},
     {"play",
      "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
      "                        [--ascii] [--draws] [--pgn FILE]\n"
@@ -61,12 +63,15 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
      "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
      "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
-     "  game in play is still written). Defaults: easy, king.\n"},
+     "  game in play is still written). A FILE that cannot be opened is refused before the\n"
+     "  game (status 2); output or a game that cannot be written ends with status 1.\n"
+     "  Defaults: easy, king.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
      "  Plays every game of the PGN file through the rules and prints each final position as\n"
-     "  a FEN placement; a move that is not legal, or a file that is no PGN, is one line on\n"
-     "  stderr with status 2.\n"},
+     "  a FEN placement as soon as the game is replayed; a move that is not legal, or a file\n"
+     "  that is no PGN, is one line on stderr with status 2 (no more games are read). Output\n"
+     "  that cannot be written ends with status 1.\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
@@ -81,25 +86,9 @@ constexpr std::string_view kMainUsage =
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
 
-Result<int> ParseNumber(std::string_view text, std::string_view what, int max) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        return Failure{std::string(what) + " must be a number, not '" + std::string(text) + "'"};
-    if (value < 0 || value > max)
-        return Failure{std::string(what) + " must be 0 to " + std::to_string(max)};
-    return value;
-}
-
 Result<Side> ParseSide(std::string_view text) {
     if (const std::optional<Side> side = SideFromText(text)) return *side;
     return Failure{"unknown side '" + std::string(text) + "' (white or black)"};
-}
-
-Result<int> ParseRules(std::string_view text) {
-    if (text == "king") return kKingMustDie;
-    if (text == "all") return kAllMustDie;
-    return Failure{"unknown rules '" + std::string(text) + "' (king or all)"};
 }
 
 // Options after the positional arguments; every option takes a value unless it is a flag.
@@ -130,7 +119,7 @@ Result<Options> ParseOptions(Args args, std::string_view command,
         const std::string& value = args[++i];
         if (name == "--depth" || name == "--max-plies") {
             const bool depth = name == "--depth";
-            const Result<int> number = ParseNumber(value, depth ? "depth" : "max-plies",
+            const Result<int> number = ParseNumber(value, depth ? "depth" : "max-plies", 0,
                                                    depth ? kMaxDepth : kLongestSelfplay);
             if (!number) return Failure{number.reason()};
             (depth ? options.depth : options.maxPlies) = *number;
@@ -169,7 +158,7 @@ Result<Given> ParseGiven(Args args, std::string_view command, bool withDepth,
     if (!side) return Failure{side.reason()};
     given.side = *side;
     if (withDepth) {
-        const Result<int> depth = ParseNumber(args[2], "depth", kMaxDepth);
+        const Result<int> depth = ParseNumber(args[2], "depth", 0, kMaxDepth);
         if (!depth) return Failure{depth.reason()};
         given.depth = *depth;
     }
@@ -238,27 +227,26 @@ Result<int> RunPerft(Args args, std::ostream& out) {
     return kExitOk;
 }
 
-Result<int> RunSelfplayCommand(Args args, std::ostream& out) {
+Result<int> RunSelfplayCommand(Args args, std::ostream& out, std::ostream& err) {
     const Result<Options> options = ParseOptions(
         args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
     if (!options) return Failure{options.reason()};
     return RunSelfplay({options->depth < 0 ? kDepthEasy : options->depth, options->rules,
                         options->maxPlies, options->positions, options->draws, options->pgnFile},
-                       out);
+                       out, err);
 }
 
-Result<int> RunPlayCommand(Args args, std::ostream& out) {
+Result<int> RunPlayCommand(Args args, std::ostream& out, std::ostream& err) {
     const Result<PlayOptions> options = ParsePlayOptions(args);
     if (!options) return Failure{options.reason()};
     CatchInterrupt();
-    return RunPlay(*options, std::cin, out);
+    return RunPlay(*options, std::cin, out, err);
 }
 
 Result<int> RunReplayCommand(Args args, std::ostream& out) {
     if (args.size() != 1) return Failure{"replay needs one PGN file (see --help)"};
-    const Result<std::vector<std::string>> placements = ReplayPgnFile(args[0]);
-    if (!placements) return Failure{placements.reason()};
-    for (const std::string& placement : *placements) out << placement << '\n';
+    const Result<int> games = ReplayPgnFile(args[0], out);
+    if (!games) return Failure{games.reason()};
     return kExitOk;
 }
 
@@ -293,39 +281,19 @@ Result<int> RunBench(Args args, std::ostream& out) {
 }
 
 // A command's exit status, or the reason its arguments were refused.
-using Command = std::function<Result<int>(Args, std::ostream&)>;
+using Command = std::function<Result<int>(Args, std::ostream& out, std::ostream& err)>;
+
+// A command that writes nothing to the error stream itself.
+Command OutOnly(Result<int> (*run)(Args, std::ostream&)) {
+    return [run](Args args, std::ostream& out, std::ostream&) { return run(args, out); };
+}
 
 const std::map<std::string_view, Command> kCommands = {
-    {"moves", RunMoves},
-    {"search", RunSearch},
-    {"perft", RunPerft},
-    {"bench", RunBench},
-    {"selfplay", RunSelfplayCommand},
-    {"play", RunPlayCommand},
-    {"replay", RunReplayCommand},
+    {"moves", OutOnly(RunMoves)},          {"search", OutOnly(RunSearch)},
+    {"perft", OutOnly(RunPerft)},          {"bench", OutOnly(RunBench)},
+    {"selfplay", RunSelfplayCommand},      {"play", RunPlayCommand},
+    {"replay", OutOnly(RunReplayCommand)},
 };
-
-// An error line stays one line, and a terminal shows it as it is: control characters and
-// other bytes that print nothing are written as escapes.
-std::string Printable(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7f) {
-            shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xf];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
 
 bool WantsHelp(Args args) {
     for (const std::string& arg : args) {
@@ -360,7 +328,7 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
         out << kUsage.at(args[0]);
         return kExitOk;
     }
-    const Result<int> status = command->second(rest, out);
+    const Result<int> status = command->second(rest, out, err);
     if (status) return *status;
     err << "kelvane-cli " << args[0] << ": " << Printable(status.reason()) << '\n';
     return kExitUsage;

@@ -9,6 +9,8 @@
 namespace kelvane::cli {
 
 inline constexpr int kExitOk = 0;
+// The output or a game's record could not be written; already reported on the error stream.
+inline constexpr int kExitWriteFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // args excludes the program name. Results go to out; errors are one line on err with

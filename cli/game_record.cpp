@@ -57,7 +57,7 @@ void GameRecord::TakeBackTo(const Board& board) {
     Start(board, true);
 }
 
-Draw GameRecord::DrawNow() const {
+Draw GameRecord::DrawByRule() const {
     int seen = 0;
     // Positions with the same side to move lie an even number of plies apart.
     for (std::size_t i = positions_.size(); i >= 1; i -= 2) {

@@ -39,7 +39,7 @@ class GameRecord {
 
     // The third occurrence of the current position with the same side to move, or 100 plies
     // (fifty moves of each side) without a capture or a pawn move.
-    Draw DrawNow() const;
+    Draw DrawByRule() const;
 
   private:
     std::vector<Board> positions_;  // before each move, then the current one

@@ -10,14 +10,16 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = kelvane::cli::RunCli(args, std::cout, std::cerr);
-    // Output lost to a full disk or a closed pipe must not pass for success.
+    // Output lost to a full disk or a closed pipe must not pass for success; a command that
+    // found it lost has said so already.
     errno = 0;
     std::cout.flush();
-    if (!std::cout) {
+    const int cause = errno;
+    if (!std::cout && status != kelvane::cli::kExitWriteFailed) {
         std::cerr << "kelvane-cli: cannot write the output"
-                  << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string())
+                  << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())
                   << '\n';
-        return 1;
+        return kelvane::cli::kExitWriteFailed;
     }
     return status;
 }

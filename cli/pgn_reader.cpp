@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <utility>
 
 namespace kelvane::cli {
 
@@ -27,11 +28,10 @@ std::string_view WithoutMoveNumber(std::string_view token) {
     return token.substr(end);
 }
 
-class PgnParser {
-  public:
-    explicit PgnParser(std::string_view text) : text_(text) {}
+}  // namespace
 
-    Result<std::vector<PgnGame>> Parse() {
+Result<std::optional<PgnGame>> PgnReader::Next() {
+    if (!checked_) {
         for (std::size_t i = 0; i < text_.size(); ++i) {
             const auto c = static_cast<unsigned char>(text_[i]);
             if (c == '\n') ++line_;
@@ -39,140 +39,139 @@ class PgnParser {
                 return Failure{"line " + std::to_string(line_) + " is not text"};
         }
         line_ = 1;
-        while (pos_ < text_.size()) {
-            if (std::optional<std::string> problem = Step(); problem) return Failure{*problem};
-        }
-        if (open_) games_.push_back(current_);
-        if (games_.empty()) return Failure{"there is no game in it"};
-        return games_;
+        checked_ = true;
     }
-
-  private:
-    std::string Where() const { return "line " + std::to_string(line_) + ": "; }
-
-    void Begin() {
-        if (!open_) current_ = PgnGame{{}, {}, "*"};
-        open_ = true;
+    while (!ready_ && pos_ < text_.size()) {
+        if (std::optional<std::string> problem = Step(); problem) return Failure{*problem};
     }
+    if (!ready_ && open_) End("*");
+    if (!ready_ && gamesRead_ == 0) return Failure{"there is no game in it"};
+    if (ready_) ++gamesRead_;
+    return std::exchange(ready_, std::nullopt);
+}
 
-    void End(std::string result) {
-        Begin();
-        current_.result = std::move(result);
-        games_.push_back(current_);
-        open_ = false;
-    }
+std::string PgnReader::Where() const {
+    return "line " + std::to_string(line_) + ": ";
+}
 
-    // Skips to the character closing; fails at the end of the text.
-    bool SkipPast(char closing) {
-        while (pos_ < text_.size() && text_[pos_] != closing) {
-            if (text_[pos_] == '\n') ++line_;
-            ++pos_;
-        }
-        if (pos_ >= text_.size()) return false;
+void PgnReader::Begin() {
+    if (!open_) current_ = PgnGame{{}, {}, "*"};
+    open_ = true;
+}
+
+// A result token ends the game open, if any.
+void PgnReader::End(std::string result) {
+    if (!open_) return;
+    current_.result = std::move(result);
+    ready_ = std::move(current_);
+    open_ = false;
+}
+
+// Skips to the character closing; fails at the end of the text.
+bool PgnReader::SkipPast(char closing) {
+    while (pos_ < text_.size() && text_[pos_] != closing) {
+        if (text_[pos_] == '\n') ++line_;
         ++pos_;
-        return true;
     }
+    if (pos_ >= text_.size()) return false;
+    ++pos_;
+    return true;
+}
 
-    std::optional<std::string> Step() {
-        const char c = text_[pos_];
+bool PgnReader::AtComment() const {
+    const char c = text_[pos_];
+    return c == ';' || c == '{' || (c == '%' && (pos_ == 0 || text_[pos_ - 1] == '\n'));
+}
+
+std::optional<std::string> PgnReader::SkipComment() {
+    if (text_[pos_] != '{') {
+        SkipPast('\n');
+        ++line_;
+        return std::nullopt;
+    }
+    const int opened = line_;
+    if (!SkipPast('}')) return "line " + std::to_string(opened) + ": the comment is never closed";
+    return std::nullopt;
+}
+
+std::optional<std::string> PgnReader::Step() {
+    const char c = text_[pos_];
+    if (c == '\n') ++line_;
+    if (std::isspace(static_cast<unsigned char>(c))) {
+        ++pos_;
+        return std::nullopt;
+    }
+    if (c == '[') return ReadTag();
+    if (AtComment()) return SkipComment();
+    if (c == '(') return SkipVariation();
+    std::size_t end = pos_;
+    while (end < text_.size() && !std::isspace(static_cast<unsigned char>(text_[end])) &&
+           std::string_view("[]{}();").find(text_[end]) == std::string_view::npos)
+        ++end;
+    if (end == pos_) return Where() + "unexpected '" + std::string(1, c) + "'";
+    const std::string_view token = text_.substr(pos_, end - pos_);
+    pos_ = end;
+    if (IsResultToken(token)) {
+        End(std::string(token));
+    } else if (token[0] != '$') {
+        const std::string_view san = WithoutMoveNumber(token);
+        if (!san.empty() && san.find_first_not_of('.') != std::string_view::npos) {
+            Begin();
+            current_.moves.emplace_back(san);
+        }
+    }
+    return std::nullopt;
+}
+
+// Variations, nested or not, with the comments in them.
+std::optional<std::string> PgnReader::SkipVariation() {
+    const int opened = line_;
+    int depth = 0;
+    while (pos_ < text_.size()) {
+        if (AtComment()) {
+            if (std::optional<std::string> problem = SkipComment()) return problem;
+            continue;
+        }
+        const char c = text_[pos_++];
         if (c == '\n') ++line_;
-        if (std::isspace(static_cast<unsigned char>(c))) {
-            ++pos_;
-            return std::nullopt;
-        }
-        if (c == '[') return ReadTag();
-        if (c == ';' || (c == '%' && (pos_ == 0 || text_[pos_ - 1] == '\n'))) {
-            SkipPast('\n');
-            ++line_;
-            return std::nullopt;
-        }
-        if (c == '{') {
-            const int opened = line_;
-            if (!SkipPast('}'))
-                return "line " + std::to_string(opened) + ": the comment is never closed";
-            return std::nullopt;
-        }
-        if (c == '(') return SkipVariation();
-        std::size_t end = pos_;
-        while (end < text_.size() && !std::isspace(static_cast<unsigned char>(text_[end])) &&
-               std::string_view("[]{}();").find(text_[end]) == std::string_view::npos)
-            ++end;
-        if (end == pos_) return Where() + "unexpected '" + std::string(1, c) + "'";
-        const std::string_view token = text_.substr(pos_, end - pos_);
-        pos_ = end;
-        if (IsResultToken(token)) {
-            End(std::string(token));
-        } else if (token[0] != '$') {
-            const std::string_view san = WithoutMoveNumber(token);
-            if (!san.empty() && san.find_first_not_of('.') != std::string_view::npos) {
-                Begin();
-                current_.moves.emplace_back(san);
-            }
-        }
-        return std::nullopt;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth == 0) return std::nullopt;
     }
+    return "line " + std::to_string(opened) + ": the variation is never closed";
+}
 
-    std::optional<std::string> SkipVariation() {
-        const int opened = line_;
-        int depth = 0;
-        for (; pos_ < text_.size(); ++pos_) {
-            if (text_[pos_] == '\n') ++line_;
-            if (text_[pos_] == '(') ++depth;
-            if (text_[pos_] == ')' && --depth == 0) {
-                ++pos_;
-                return std::nullopt;
-            }
-        }
-        return "line " + std::to_string(opened) + ": the variation is never closed";
+// [Name "value"] on one line.
+std::optional<std::string> PgnReader::ReadTag() {
+    // Tags after moves start the next game.
+    if (open_ && !current_.moves.empty()) End("*");
+    Begin();
+    const std::size_t lineEnd = std::min(text_.find('\n', pos_), text_.size());
+    const std::string_view rest = text_.substr(pos_ + 1, lineEnd - pos_ - 1);
+    const std::string truncated = Where() + "the tag is cut short or malformed";
+    std::size_t i = 0;
+    while (i < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[i])) || rest[i] == '_'))
+        ++i;
+    const std::string name(rest.substr(0, i));
+    while (i < rest.size() && rest[i] == ' ') ++i;
+    if (name.empty() || i >= rest.size() || rest[i] != '"') return truncated;
+    std::string value;
+    for (++i; i < rest.size() && rest[i] != '"'; ++i) {
+        if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
+        value += rest[i];
     }
-
-    // [Name "value"] on one line.
-    std::optional<std::string> ReadTag() {
-        // Tags after moves start the next game.
-        if (open_ && !current_.moves.empty()) End("*");
-        Begin();
-        const std::size_t lineEnd = std::min(text_.find('\n', pos_), text_.size());
-        const std::string_view rest = text_.substr(pos_ + 1, lineEnd - pos_ - 1);
-        const std::string truncated = Where() + "the tag is cut short or malformed";
-        std::size_t i = 0;
-        while (i < rest.size() &&
-               (std::isalnum(static_cast<unsigned char>(rest[i])) || rest[i] == '_'))
-            ++i;
-        const std::string name(rest.substr(0, i));
-        while (i < rest.size() && rest[i] == ' ') ++i;
-        if (name.empty() || i >= rest.size() || rest[i] != '"') return truncated;
-        std::string value;
-        for (++i; i < rest.size() && rest[i] != '"'; ++i) {
-            if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
-            value += rest[i];
-        }
-        if (i >= rest.size()) return truncated;
-        for (++i; i < rest.size() && rest[i] == ' ';) ++i;
-        if (i >= rest.size() || rest[i] != ']') return truncated;
-        current_.tags.emplace_back(name, value);
-        pos_ += 1 + i + 1;
-        return std::nullopt;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    std::vector<PgnGame> games_;
-    PgnGame current_;
-    bool open_ = false;
-};
-
-}  // namespace
+    if (i >= rest.size()) return truncated;
+    for (++i; i < rest.size() && rest[i] == ' ';) ++i;
+    if (i >= rest.size() || rest[i] != ']') return truncated;
+    current_.tags.emplace_back(name, value);
+    pos_ += 1 + i + 1;
+    return std::nullopt;
+}
 
 const std::string* PgnGame::FindTag(std::string_view name) const {
     for (const auto& [tag, value] : tags) {
         if (tag == name) return &value;
     }
     return nullptr;
-}
-
-Result<std::vector<PgnGame>> ParsePgn(std::string_view text) {
-    return PgnParser(text).Parse();
 }
 
 }  // namespace kelvane::cli

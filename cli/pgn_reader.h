@@ -3,6 +3,7 @@
 // against any position.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,9 +22,36 @@ struct PgnGame {
     const std::string* FindTag(std::string_view name) const;
 };
 
-// Every game in text. Fails with a reason naming the line for data that is not text, a tag that
-// is not [Name "value"] on one line, or a comment or variation that is never closed, and when
-// there is no game at all.
-Result<std::vector<PgnGame>> ParsePgn(std::string_view text);
+// The games of a text, read one at a time. A result token with no tags and no moves before it
+// is no game.
+class PgnReader {
+  public:
+    explicit PgnReader(std::string_view text) : text_(text) {}
+
+    // The next game, or nothing after the last. Fails with a reason naming the line for data
+    // that is not text, a tag that is not [Name "value"] on one line, or a comment or variation
+    // that is never closed, and when there is no game at all.
+    Result<std::optional<PgnGame>> Next();
+
+  private:
+    std::string Where() const;
+    void Begin();
+    void End(std::string result);
+    bool SkipPast(char closing);
+    bool AtComment() const;
+    std::optional<std::string> SkipComment();
+    std::optional<std::string> Step();
+    std::optional<std::string> SkipVariation();
+    std::optional<std::string> ReadTag();
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+    bool checked_ = false;
+    int gamesRead_ = 0;
+    PgnGame current_;
+    bool open_ = false;
+    std::optional<PgnGame> ready_;
+};
 
 }  // namespace kelvane::cli

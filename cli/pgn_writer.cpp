@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 
 #include "game/messages.h"
 #include "rules/evaluation.h"
@@ -92,13 +91,26 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
     return pgn + Wrap(tokens);
 }
 
-std::string AppendPgn(const std::string& fileName, std::string_view pgn) {
+std::string PgnFile::Open(const std::string& fileName) {
+    name_ = fileName;
+    if (fileName.empty()) return {};
     errno = 0;
-    std::ofstream file(fileName, std::ios::app | std::ios::binary);
-    if (file) file << pgn << '\n' << std::flush;
-    if (file) return {};
-    return "Cannot write the game to " + fileName +
-           (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) + ".";
+    file_.open(fileName, std::ios::app | std::ios::binary);
+    const int cause = errno;
+    if (file_.is_open()) return {};
+    return "cannot open " + fileName + " to write the games" +
+           (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string());
+}
+
+std::string PgnFile::Append(std::string_view pgn) {
+    if (!file_.is_open() || failed_) return {};
+    errno = 0;
+    file_ << pgn << '\n' << std::flush;
+    const int cause = errno;
+    if (file_) return {};
+    failed_ = true;
+    return "cannot write the game to " + name_ +
+           (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string());
 }
 
 }  // namespace kelvane::cli

@@ -2,6 +2,7 @@
 // Games written in PGN, appended to a file as each one ends.
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,23 @@ struct PgnHeader {
 // then the moves in SAN, ending with result.
 std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result);
 
-// Appends pgn and a blank line to fileName; the empty string, or a sentence saying why not.
-std::string AppendPgn(const std::string& fileName, std::string_view pgn);
+// The file the games are appended to, opened (created when missing) before the first game.
+class PgnFile {
+  public:
+    // No file: every Append does nothing.
+    PgnFile() = default;
+    // Opens fileName to append to it, when not empty; the empty string, or why not.
+    std::string Open(const std::string& fileName);
+
+    // Appends pgn and a blank line, when a file is open; the empty string, or why not.
+    // Failed() from then on, and nothing more is written.
+    std::string Append(std::string_view pgn);
+    bool Failed() const { return failed_; }
+
+  private:
+    std::string name_;
+    std::ofstream file_;
+    bool failed_ = false;
+};
 
 }  // namespace kelvane::cli

@@ -17,10 +17,10 @@ std::string LevelName(int depth) {
     return "depth " + std::to_string(depth);
 }
 
-std::optional<int> RulesOfWord(std::string_view word) {
+Result<int> ParseRules(std::string_view word) {
     if (word == "king") return kKingMustDie;
     if (word == "all") return kAllMustDie;
-    return std::nullopt;
+    return Failure{"unknown rules '" + std::string(word) + "' (king or all)"};
 }
 
 Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args) {
@@ -44,8 +44,8 @@ Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args) {
                 if (!depth) return Failure{"unknown level '" + value + "' (easy, medium or hard)"};
                 options.depth = *depth;
             } else {
-                const std::optional<int> rules = RulesOfWord(value);
-                if (!rules) return Failure{"unknown rules '" + value + "' (king or all)"};
+                const Result<int> rules = ParseRules(value);
+                if (!rules) return Failure{rules.reason()};
                 options.rules = *rules;
             }
         } else {

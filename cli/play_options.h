@@ -31,6 +31,6 @@ std::optional<int> DepthOfLevel(std::string_view level);
 // The level's name for a depth; "depth N" for a depth that is no level.
 std::string LevelName(int depth);
 // "king", "all": kKingMustDie or kAllMustDie.
-std::optional<int> RulesOfWord(std::string_view word);
+Result<int> ParseRules(std::string_view word);
 
 }  // namespace kelvane::cli

@@ -2,13 +2,18 @@
 #include "cli/play_session.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cerrno>
+#include <cstring>
+#include <map>
 #include <span>
 #include <vector>
 
 #include "cli/board_text.h"
+#include "cli/commands.h"
 #include "cli/interrupt.h"
+#include "cli/number.h"
 #include "cli/pgn_writer.h"
+#include "cli/printable.h"
 #include "game/game_state.h"
 #include "game/saved_game_file.h"
 #include "rules/move_generation.h"
@@ -20,6 +25,8 @@ namespace kelvane::cli {
 namespace {
 
 constexpr int kMaxAutoplayMoves = 100000;
+// Keeps an echo of the player's input on one line.
+constexpr std::size_t kLongestEcho = 40;
 
 constexpr std::string_view kAccepted =
     "Type a move (e2e3), a square (e2), or one of: moves, hint, undo, new, computer, "
@@ -78,15 +85,6 @@ bool IsQuietMoveOfPiece(const Board& board, MoveWord move) {
     return std::find(quiet.begin(), quiet.end(), move) != quiet.end();
 }
 
-// Keeps an echo of the player's input on one printable line.
-std::string Shown(std::string_view text) {
-    std::string shown(text.substr(0, 40));
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    }
-    return shown + (text.size() > 40 ? "..." : "");
-}
-
 std::string_view Trimmed(std::string_view text) {
     const std::size_t begin = text.find_first_not_of(" \t\r");
     if (begin == std::string_view::npos) return {};
@@ -95,8 +93,13 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-PlaySession::PlaySession(const PlayOptions& options, std::ostream& out)
-    : options_(options), out_(out), game_((ResetGameState(), *this)) {
+FreshGameState::FreshGameState() {
+    ResetGameState();
+}
+
+PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err), game_(*this) {
+    pgnProblem_ = pgn_.Open(options.pgnFile);
     SetRulesVariant(options.rules);
     SetGameResult(0);
     SetSearchDepth(options.depth);
@@ -135,7 +138,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
     ShowBoard();
     record_.Add(side, move);
     if (record_.Current() != game_.GetBoard()) record_.Start(game_.GetBoard(), true);
-    if (options_.draws && pendingDraw_ == Draw::None) pendingDraw_ = record_.DrawNow();
+    if (options_.draws && pendingDraw_ == Draw::None) pendingDraw_ = record_.DrawByRule();
 }
 
 void PlaySession::AnnounceResult(const std::string& text) {
@@ -157,8 +160,8 @@ void PlaySession::WriteRecord(std::string_view result) {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
                            "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
-    const std::string problem = AppendPgn(options_.pgnFile, FormatPgn(record_, header, result));
-    if (!problem.empty()) out_ << problem << '\n';
+    const std::string problem = pgn_.Append(FormatPgn(record_, header, result));
+    if (!problem.empty()) err_ << "kelvane-cli play: " << problem << '\n';
 }
 
 void PlaySession::BeginNewGame(bool computerStarts) {
@@ -210,12 +213,12 @@ void PlaySession::PlayHumanMove(MoveWord move) {
         // The draw comes before the computer's reply, which the game would make at once.
         GameRecord after = record_;
         after.Add(2, move);
-        if (after.DrawNow() != Draw::None) {
+        if (after.DrawByRule() != Draw::None) {
             const Board before = record_.Current();
             out_ << DescribeMove(before, 2, move) << '\n'
                  << BoardToText(after.Current(), options_.ascii);
             record_ = after;
-            pendingDraw_ = after.DrawNow();
+            pendingDraw_ = after.DrawByRule();
             AfterMoves();
             return;
         }
@@ -264,16 +267,14 @@ void PlaySession::ShowTargets(Square square) {
 }
 
 void PlaySession::Autoplay(std::string_view count) {
-    int moves = 0;
-    const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), moves);
-    if (ec != std::errc() || end != count.data() + count.size() || moves < 1 ||
-        moves > kMaxAutoplayMoves) {
+    const Result<int> moves = ParseNumber(count, "autoplay", 1, kMaxAutoplayMoves);
+    if (!moves) {
         out_ << "autoplay takes a number of moves, 1 to " << kMaxAutoplayMoves << ".\n";
         return;
     }
     autoplaying_ = true;
     game_.StartAutoplay();
-    for (int i = 0; i < moves && !ended_ && pendingDraw_ == Draw::None && !Interrupted(); ++i)
+    for (int i = 0; i < *moves && !ended_ && pendingDraw_ == Draw::None && !Interrupted(); ++i)
         game_.AutoplayTick();
     game_.StopAutoplay();
     autoplaying_ = false;
@@ -321,83 +322,106 @@ bool PlaySession::Handle(std::string_view line) {
     const std::string_view argument =
         space == std::string_view::npos ? std::string_view() : Trimmed(line.substr(space));
 
-    const bool takesArgument = word == "level" || word == "rules" || word == "autoplay";
-    if (argument.empty() && !takesArgument) {
+    if (argument.empty()) {
         if (const std::optional<MoveWord> move = MoveFromText(word)) {
             PlayHumanMove(*move);
-        } else if (const std::optional<Square> square = SquareFromText(word)) {
-            ShowTargets(*square);
-        } else if (word == "moves") {
-            const std::vector<MoveWord> moves = WhiteMoves(game_.GetBoard());
-            out_ << (moves.empty() ? std::string("White has no legal move.") : JoinMoves(moves))
-                 << '\n';
-        } else if (word == "hint") {
-            game_.Hint();
-            const GameState& state = TheGameState();
-            if (state.HasHint())
-                out_ << "Hint: " << MoveToText(PackMove(state.HintFrom, state.HintTo)) << '\n';
-            else
-                out_ << "No hint: White has no legal move.\n";
-        } else if (word == "undo") {
-            Undo();
-        } else if (word == "new" || word == "computer") {
-            BeginNewGame(word == "computer");
-        } else if (word == "save") {
-            Save();
-        } else if (word == "load") {
-            Load();
-        } else if (word == "board") {
-            ShowBoard();
-        } else if (word == "help") {
-            PrintHelp();
-        } else if (word == "quit") {
-            return false;
-        } else {
-            out_ << "Unknown input '" << Shown(line) << "'. " << kAccepted << '\n';
+            return true;
         }
+        if (const std::optional<Square> square = SquareFromText(word)) {
+            ShowTargets(*square);
+            return true;
+        }
+    }
+    // Each command word: whether it takes an argument, and what it does; nothing for quit.
+    struct Command {
+        bool takesArgument;
+        void (*run)(PlaySession& session, std::string_view argument);
+    };
+    static const std::map<std::string_view, Command> kCommands = {
+        {"moves", {false, [](PlaySession& s, std::string_view) { s.ListMoves(); }}},
+        {"hint", {false, [](PlaySession& s, std::string_view) { s.ShowHint(); }}},
+        {"undo", {false, [](PlaySession& s, std::string_view) { s.Undo(); }}},
+        {"new", {false, [](PlaySession& s, std::string_view) { s.BeginNewGame(false); }}},
+        {"computer", {false, [](PlaySession& s, std::string_view) { s.BeginNewGame(true); }}},
+        {"save", {false, [](PlaySession& s, std::string_view) { s.Save(); }}},
+        {"load", {false, [](PlaySession& s, std::string_view) { s.Load(); }}},
+        {"board", {false, [](PlaySession& s, std::string_view) { s.ShowBoard(); }}},
+        {"help", {false, [](PlaySession& s, std::string_view) { s.PrintHelp(); }}},
+        {"quit", {false, nullptr}},
+        {"level", {true, [](PlaySession& s, std::string_view a) { s.SetLevel(a); }}},
+        {"rules", {true, [](PlaySession& s, std::string_view a) { s.SetRules(a); }}},
+        {"autoplay", {true, [](PlaySession& s, std::string_view a) { s.Autoplay(a); }}},
+    };
+    const auto command = kCommands.find(word);
+    if (command == kCommands.end() || (!command->second.takesArgument && !argument.empty())) {
+        out_ << "Unknown input '" << Printable(line, kLongestEcho) << "'. " << kAccepted << '\n';
         return true;
     }
-    if (word == "level") {
-        if (const std::optional<int> depth = DepthOfLevel(argument)) {
-            SetSearchDepth(*depth);
-            out_ << "Level " << argument << ".\n";
-        } else {
-            out_ << "level takes easy, medium or hard.\n";
-        }
-    } else if (word == "rules") {
-        if (const std::optional<int> rules = RulesOfWord(argument)) {
-            SetRulesVariant(*rules);
-            out_ << (*rules == kAllMustDie ? "Rules: all must die." : "Rules: king must die.")
-                 << '\n';
-        } else {
-            out_ << "rules takes king or all.\n";
-        }
-    } else if (word == "autoplay") {
-        Autoplay(argument);
-    } else {
-        out_ << "Unknown input '" << Shown(line) << "'. " << kAccepted << '\n';
-    }
+    if (command->second.run == nullptr) return false;
+    command->second.run(*this, argument);
     return true;
+}
+
+void PlaySession::ListMoves() {
+    const std::vector<MoveWord> moves = WhiteMoves(game_.GetBoard());
+    out_ << (moves.empty() ? std::string("White has no legal move.") : JoinMoves(moves)) << '\n';
+}
+
+void PlaySession::ShowHint() {
+    game_.Hint();
+    const GameState& state = TheGameState();
+    if (state.HasHint())
+        out_ << "Hint: " << MoveToText(PackMove(state.HintFrom, state.HintTo)) << '\n';
+    else
+        out_ << "No hint: White has no legal move.\n";
+}
+
+void PlaySession::SetLevel(std::string_view level) {
+    if (const std::optional<int> depth = DepthOfLevel(level)) {
+        SetSearchDepth(*depth);
+        out_ << "Level " << level << ".\n";
+    } else {
+        out_ << "level takes easy, medium or hard.\n";
+    }
+}
+
+void PlaySession::SetRules(std::string_view word) {
+    if (const Result<int> rules = ParseRules(word)) {
+        SetRulesVariant(*rules);
+        out_ << (*rules == kAllMustDie ? "Rules: all must die." : "Rules: king must die.") << '\n';
+    } else {
+        out_ << "rules takes king or all.\n";
+    }
 }
 
 void PlaySession::Finish() {
     WriteRecord(kUnfinishedResult);
-    record_.Start(game_.GetBoard(), true);
 }
 
-int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out) {
-    PlaySession session(options, out);
-    session.Start();
-    out.flush();
-    std::string line;
-    while (!Interrupted() && std::getline(in, line)) {
-        const bool goOn = session.Handle(line);
+Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
+                    std::ostream& err) {
+    PlaySession session(options, out, err);
+    if (!session.PgnProblem().empty()) return Failure{session.PgnProblem()};
+    // The output is checked after each line, keeping the cause of a failed write.
+    int lostOutput = 0;
+    const auto written = [&] {
         out.flush();
-        if (!goOn) break;
-    }
+        if (!out) lostOutput = errno != 0 ? errno : EIO;
+        errno = 0;
+        return lostOutput == 0;
+    };
+    errno = 0;
+    session.Start();
+    std::string line;
+    bool goOn = written();
+    while (goOn && !Interrupted() && std::getline(in, line))
+        goOn = session.Handle(line) && written();
     session.Finish();
-    out.flush();
-    return Interrupted() ? kExitInterrupted : 0;
+    if (lostOutput == 0) written();
+    if (lostOutput != 0)
+        err << "kelvane-cli play: cannot write the output: " << std::strerror(lostOutput) << '\n';
+    if (session.PgnFailed() || lostOutput != 0) return kExitWriteFailed;
+    return Interrupted() ? kExitInterrupted : kExitOk;
 }
 
 }  // namespace kelvane::cli

@@ -8,25 +8,36 @@
 #include <string_view>
 
 #include "cli/game_record.h"
+#include "cli/pgn_writer.h"
 #include "cli/play_options.h"
 #include "game/game.h"
 #include "game/game_host.h"
+#include "rules/result.h"
 
 namespace kelvane::cli {
 
 // Exit status of a session ended by Ctrl+C (128 + SIGINT); the game was written all the same.
 inline constexpr int kExitInterrupted = 130;
 
-class PlaySession : private GameHost {
+// Resets the process's one game state; a base of PlaySession, so that it comes before the game.
+struct FreshGameState {
+    FreshGameState();
+};
+
+class PlaySession : private FreshGameState, private GameHost {
   public:
     // Sets up the process's one game with the options' level and rules.
-    PlaySession(const PlayOptions& options, std::ostream& out);
+    // Opens the PGN file, if any; PgnProblem() says why it could not be.
+    PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err);
+    const std::string& PgnProblem() const { return pgnProblem_; }
+    // A game could not be written to the PGN file (reported on err).
+    bool PgnFailed() const { return pgn_.Failed(); }
 
     // The greeting and the board; the computer's opening with --computer-starts.
     void Start();
     // One line of input; false once the player has asked to quit.
     bool Handle(std::string_view line);
-    // Writes the game in play, unfinished, to the PGN file.
+    // Writes the game in play, unfinished, to the PGN file; the last thing a session does.
     void Finish();
 
     const Game& TheGame() const { return game_; }
@@ -40,6 +51,10 @@ class PlaySession : private GameHost {
     void PlayHumanMove(MoveWord move);
     void ExplainRefusal(const Board& board, MoveWord move);
     void ShowTargets(Square square);
+    void ListMoves();
+    void ShowHint();
+    void SetLevel(std::string_view level);
+    void SetRules(std::string_view word);
     void Autoplay(std::string_view count);
     void Undo();
     void Load();
@@ -53,6 +68,9 @@ class PlaySession : private GameHost {
 
     PlayOptions options_;
     std::ostream& out_;
+    std::ostream& err_;
+    PgnFile pgn_;
+    std::string pgnProblem_;
     GameRecord record_;
     Draw pendingDraw_ = Draw::None;
     bool ended_ = false;
@@ -62,8 +80,10 @@ class PlaySession : private GameHost {
     Game game_;  // last: its constructor already calls the host
 };
 
-// Start, every line of in until quit or its end or Ctrl+C, then Finish. Returns 0, or
-// kExitInterrupted after Ctrl+C.
-int RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out);
+// Start, every line of in until quit or its end or Ctrl+C, then Finish. Fails, before the game,
+// when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game could not be
+// written, else kExitInterrupted after Ctrl+C.
+Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
+                    std::ostream& err);
 
 }  // namespace kelvane::cli

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/replay.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "cli/pgn_reader.h"
 #include "rules/notation.h"
@@ -15,7 +19,17 @@ namespace kelvane::cli {
 namespace {
 
 // A PGN file is text; a bigger one is no record of Kelvane's.
-constexpr std::streamsize kMaxFileSize = 64 * 1024 * 1024;
+constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+
+struct FileDescriptor {
+    explicit FileDescriptor(int opened) : fd(opened) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    const int fd;
+};
 
 struct StartingPoint {
     Board board;
@@ -46,8 +60,8 @@ Result<std::string> Replay(const PgnGame& game) {
     for (const std::string& san : game.moves) {
         const Result<MoveWord> move = MoveFromSan(board, side, san);
         if (!move) {
-            return Failure{"move " + std::to_string(number) + (side == 2 ? "." : "...") + " " +
-                           san + " (" + (side == 2 ? "White" : "Black") + "): " + move.reason()};
+            return Failure{"move " + std::to_string(number) + " (" +
+                           (side == 2 ? "White" : "Black") + "): " + move.reason()};
         }
         ApplyMove(board, *move);
         if (side == 1) ++number;
@@ -58,32 +72,50 @@ Result<std::string> Replay(const PgnGame& game) {
 
 }  // namespace
 
-Result<std::vector<std::string>> ReplayPgn(std::string_view pgn) {
-    Result<std::vector<PgnGame>> games = ParsePgn(pgn);
-    if (!games) return Failure{games.reason()};
-    std::vector<std::string> placements;
-    for (std::size_t i = 0; i < games->size(); ++i) {
-        Result<std::string> placement = Replay((*games)[i]);
-        if (!placement) return Failure{"game " + std::to_string(i + 1) + ", " + placement.reason()};
-        placements.push_back(*placement);
+Result<int> ReplayPgn(std::string_view pgn, std::ostream& out) {
+    PgnReader reader(pgn);
+    for (int number = 1;; ++number) {
+        Result<std::optional<PgnGame>> game = reader.Next();
+        if (!game) return Failure{game.reason()};
+        if (!*game) return number - 1;
+        Result<std::string> placement = Replay(**game);
+        if (!placement)
+            return Failure{"game " + std::to_string(number) + ", " + placement.reason()};
+        out << *placement << '\n';
     }
-    return placements;
 }
 
-Result<std::vector<std::string>> ReplayPgnFile(const std::string& fileName) {
-    errno = 0;
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
-        return Failure{"cannot open " + fileName +
-                       (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string())};
+Result<int> ReplayPgnFile(const std::string& fileName, std::ostream& out) {
+    const auto failure = [&](const std::string& what) {
+        return Failure{fileName + (what.empty() ? std::string() : ": ") + what};
+    };
+    // Not blocking on a FIFO: the file is looked at before any byte is read.
+    const FileDescriptor file{::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const int fd = file.fd;
+    if (fd < 0) return Failure{"cannot open " + fileName + ": " + std::strerror(errno)};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return failure(std::strerror(errno));
+    if (S_ISDIR(status.st_mode)) return failure("is a folder");
+    if (!S_ISREG(status.st_mode)) return failure("is not a regular file");
+    const std::string tooLarge = "is larger than " + std::to_string(kMaxFileSize >> 20) + " MB";
+    if (status.st_size > kMaxFileSize) return failure(tooLarge);
+    std::string text(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    std::size_t size = 0;
+    while (size < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return failure("cannot read it: " + std::string(std::strerror(errno)));
+        if (got == 0) break;
+        size += static_cast<std::size_t>(got);
+        // A file that grows while it is read is read up to one byte over the limit.
+        if (size == text.size() && size <= static_cast<std::size_t>(kMaxFileSize))
+            text.resize(std::min(size * 2, static_cast<std::size_t>(kMaxFileSize) + 1));
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad() || static_cast<std::streamsize>(text.tellp()) > kMaxFileSize)
-        return Failure{"cannot read " + fileName + " as a PGN file"};
-    Result<std::vector<std::string>> placements = ReplayPgn(text.str());
-    if (!placements) return Failure{fileName + ": " + placements.reason()};
-    return placements;
+    if (size > static_cast<std::size_t>(kMaxFileSize)) return failure(tooLarge);
+    text.resize(size);
+    Result<int> games = ReplayPgn(text, out);
+    if (!games) return failure(games.reason());
+    return games;
 }
 
 }  // namespace kelvane::cli

@@ -2,19 +2,22 @@
 // A PGN file played again through the rules, move by move.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "rules/result.h"
 
 namespace kelvane::cli {
 
-// The FEN placement after the last move of every game in pgn. Fails with one line naming the
-// game, the move number and the move that is not legal, or what is wrong with the text.
-Result<std::vector<std::string>> ReplayPgn(std::string_view pgn);
+// Writes the FEN placement after the last move of each game in pgn to out as soon as the game
+// is replayed, one game at a time; the number of games. Fails, at the first game that does,
+// with one line naming the game, the move number and the move that is not legal, or what is
+// wrong with the text.
+Result<int> ReplayPgn(std::string_view pgn, std::ostream& out);
 
-// ReplayPgn on a file's contents; the reason names the file.
-Result<std::vector<std::string>> ReplayPgnFile(const std::string& fileName);
+// ReplayPgn on a file's contents; the reason names the file. Refuses, before reading anything,
+// a folder, a file that is not a regular file (a FIFO, a device) and one larger than 64 MB.
+Result<int> ReplayPgnFile(const std::string& fileName, std::ostream& out);
 
 }  // namespace kelvane::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/selfplay.h"
 
+#include "cli/commands.h"
 #include "cli/game_record.h"
 #include "cli/pgn_writer.h"
 #include "engine/search_depth.h"
@@ -42,7 +43,10 @@ class SelfplayPrinter : public GameHost {
 
 }  // namespace
 
-int RunSelfplay(const SelfplayOptions& options, std::ostream& out) {
+Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::ostream& err) {
+    PgnFile pgn;
+    if (const std::string problem = pgn.Open(options.pgnFile); !problem.empty())
+        return Failure{problem};
     SetRulesVariant(options.rules);
     ResetGameState();
     SelfplayPrinter printer(out, options.positions);
@@ -54,7 +58,7 @@ int RunSelfplay(const SelfplayOptions& options, std::ostream& out) {
     for (int ply = 0; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
         game.AutoplayTick();
         if (options.draws && printer.ResultText().empty()) {
-            if (const Draw draw = printer.Record().DrawNow(); draw != Draw::None) {
+            if (const Draw draw = printer.Record().DrawByRule(); draw != Draw::None) {
                 out << DrawText(draw) << '\n';
                 result = kDrawResult;
                 break;
@@ -63,14 +67,12 @@ int RunSelfplay(const SelfplayOptions& options, std::ostream& out) {
     }
     if (!printer.ResultText().empty()) result = PgnResultOf(printer.ResultText());
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";
-    if (!options.pgnFile.empty()) {
-        const std::string player = "Kelvane, depth " + std::to_string(options.depth);
-        const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
-        const std::string problem =
-            AppendPgn(options.pgnFile, FormatPgn(printer.Record(), header, result));
-        if (!problem.empty()) out << problem << '\n';
-    }
-    return 0;
+    const std::string player = "Kelvane, depth " + std::to_string(options.depth);
+    const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
+    const std::string problem = pgn.Append(FormatPgn(printer.Record(), header, result));
+    if (problem.empty()) return kExitOk;
+    err << "kelvane-cli selfplay: " << problem << '\n';
+    return kExitWriteFailed;
 }
 
 }  // namespace kelvane::cli

@@ -7,6 +7,7 @@
 
 #include "engine/search_depth.h"
 #include "rules/evaluation.h"
+#include "rules/result.h"
 
 namespace kelvane::cli {
 
@@ -20,7 +21,9 @@ struct SelfplayOptions {
 };
 
 // Black opens with the fixed move, then the sides alternate; each move on a line, then the
-// result text, a draw, or the ply limit. Returns the exit status.
-int RunSelfplay(const SelfplayOptions& options, std::ostream& out);
+// result text, a draw, or the ply limit. The PGN file is opened before the game: the reason
+// when it cannot be. Returns the exit status: kExitWriteFailed, with a line on err, when the
+// game could not be written.
+Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace kelvane::cli

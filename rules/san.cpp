@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/san.h"
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -13,6 +14,19 @@ namespace kelvane {
 namespace {
 
 constexpr std::string_view kSanLetters = "PNBRQK";  // by kind 1 to 6
+// A reason quotes no more of the text than this many bytes.
+constexpr std::size_t kLongestQuote = 40;
+
+// text in quotes, cut to kLongestQuote bytes before a whole UTF-8 character and followed by
+// "..." when it is longer.
+std::string Quoted(std::string_view text) {
+    std::size_t end = std::min(text.size(), kLongestQuote);
+    while (end > 0 && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
+        --end;
+    std::string quoted(1, '\'');
+    quoted.append(text.substr(0, end)).append(end < text.size() ? "...'" : "'");
+    return quoted;
+}
 
 PieceKind MovingKind(const Board& board, MoveWord move) {
     return KindOf(board[IndexOf(OriginOf(move))]);
@@ -66,8 +80,7 @@ std::string MoveToSan(const Board& board, Side side, MoveWord move) {
 }
 
 Result<MoveWord> MoveFromSan(const Board& board, Side side, std::string_view san) {
-    std::string quoted(1, '\'');
-    quoted.append(san).push_back('\'');
+    const std::string quoted = Quoted(san);
     std::string_view text = san;
     while (!text.empty() && std::string_view("+#!?").find(text.back()) != std::string_view::npos)
         text.remove_suffix(1);

@@ -17,8 +17,9 @@ namespace kelvane {
 std::string MoveToSan(const Board& board, Side side, MoveWord move);
 
 // The legal move of side that san names. Trailing "+", "#", "!" and "?" are ignored. Fails,
-// with a reason that quotes san, for text that is no move, for a piece letter other than
-// P, N, B, R, Q, K, and for a move that is not among side's legal moves or names several.
+// with a reason that quotes san (its first 40 bytes and "..." when it is longer), for text that is
+// no move, for a piece letter other than P, N, B, R, Q, K, and for a move that is not among side's
+// legal moves or names several.
 Result<MoveWord> MoveFromSan(const Board& board, Side side, std::string_view san);
 
 }  // namespace kelvane

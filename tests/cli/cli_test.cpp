@@ -100,11 +100,21 @@ TEST(CliHelp, EveryCommandHasHelp) {
 TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
     ScopedTempDirectory scratch;
     ASSERT_EQ(::mkfifo("position", 0600), 0);
+    std::filesystem::resize_file(WriteText("big.pgn", ""), 65 << 20);  // sparse
     const std::tuple<std::string, int, std::string> rows[] = {
         {"perft start white 11 >/dev/null", 2, "kelvane-cli perft: depth must be 0 to 10\n"},
         {"\"$(printf 'mo\\nves\\033[31m')\" start white >/dev/null", 2, "'mo\\nves\\x1b[31m'"},
+        {"\"$(printf 'm\\302\\233o\\233v\\342\\202\\254')\"", 2,
+         "'m\\xc2\\x9bo\\x9bv\xe2\x82\xac'"},
         {"moves position white >/dev/null", 2, "position"},
-        {"--version >/dev/full", 1, "cannot write the output"},
+        {"replay position", 2, "replay: position: is not a regular file\n"},
+        {"replay .", 2, "replay: .: is a folder\n"},
+        {"replay big.pgn", 2, "big.pgn: is larger than 64 MB\n"},
+        {"play --pgn no/x.pgn </dev/null >out", 2, "play: cannot open no/x.pgn to write"},
+        {"selfplay --pgn . >out", 2, "selfplay: cannot open . to write the games"},
+        {"selfplay --max-plies 2 --pgn /dev/full >/dev/null", 1, "/dev/full: No space left"},
+        {"--version >/dev/full", 1, "cannot write the output: No space left on device"},
+        {"play </dev/null >/dev/full", 1, "play: cannot write the output: No space left"},
         {"--version >&-", 1, "cannot write the output"},
         {"search --help >help", 0, ""}};
     for (const auto& [arguments, status, error] : rows) {
@@ -116,6 +126,7 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
         EXPECT_NE(err.find(error), std::string::npos) << err;
     }
     EXPECT_NE(ReadText("help").find("DEPTH is 0 to 10"), std::string::npos);
+    EXPECT_EQ(ReadText("out"), "");  // refused before the game
 }
 
 }  // namespace

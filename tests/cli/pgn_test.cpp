@@ -60,10 +60,10 @@ TEST(CliGameRecord, FiftyMovesOfEachSideWithoutCaptureOrPawnMoveAreADraw) {
         for (int move = 0; move < 50; ++move) {
             record.Add(2, move == pawnMove ? Move("h7h8") : PackMove(path[step], path[step + 1]));
             step += move == pawnMove ? 0 : 1;
-            EXPECT_EQ(record.DrawNow(), Draw::None) << move;
+            EXPECT_EQ(record.DrawByRule(), Draw::None) << move;
             record.Add(1, move % 2 == 0 ? Move("a8b8") : Move("b8a8"));
             const bool fifty = move == 49 && pawnMove < 0;
-            EXPECT_EQ(record.DrawNow(), fifty ? Draw::FiftyMoves : Draw::None) << move;
+            EXPECT_EQ(record.DrawByRule(), fifty ? Draw::FiftyMoves : Draw::None) << move;
         }
     }
 }
@@ -98,13 +98,18 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
     const std::string finalPlacement = lastMove.substr(lastMove.rfind(' ') + 1);
     const CliRun replayed = Cli({"replay", WriteText("both.pgn", pgn + "\n" + selfplayPgn)});
     EXPECT_EQ(replayed.out, BoardToFen(record.Current()) + "\n" + finalPlacement + "\n");
+    // Brackets in a variation's comments; bare result tokens are no games.
+    EXPECT_EQ(Cli({"replay", WriteText("v.pgn", "* 1. e3 (1. e4 { ) } e5 ; )\n) b5 * * *")}).out,
+              "rnbqkbnr/p1pppppp/8/1p6/8/4P3/PPPP1PPP/RNBQKBNR\n");
 }
 
 TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     ScopedTempDirectory scratch;
     const std::pair<std::string, const char*> rows[] = {
-        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2. e4 (White)"},
-        {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3. Nh3"},
+        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2 (White): 'e4' is not a legal"},
+        {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3 (White): 'Nh3'"},
+        {"* * 1/2-1/2\n", "no game"},
+        {"1. " + std::string(9999, 'N') + " *", "'NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN...' is"},
         {"[Event \"x\"]\n1. Zf3 *\n", "unknown piece letter 'Z'"},
         {"[Event \"x\n1. e3 *\n", "line 1"},
         {"[Event \"x\"]\n[Site \"y\"\n", "line 2"},
@@ -116,9 +121,11 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     for (const auto& [text, reason] : rows) {
         const CliRun run = Cli({"replay", WriteText("bad.pgn", text)});
         EXPECT_EQ(run.status, 2) << text;
-        EXPECT_TRUE(run.out.empty()) << text;
+        // Games before the bad one are printed as they are replayed.
+        EXPECT_EQ(Lines(run.out).size(), std::string(reason).rfind("game 2", 0) == 0) << text;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_LT(run.err.size(), 160u);
     }
     EXPECT_EQ(Cli({"replay", "missing.pgn"}).status, 2);
     EXPECT_EQ(Cli({"replay"}).status, 2);

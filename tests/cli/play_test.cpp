@@ -35,7 +35,7 @@ bool LastBoardIs(const std::string& said, const Board& board, bool ascii = false
 
 // The session of the terminal front end, driven a line at a time.
 struct Session {
-    explicit Session(PlayOptions options = {}) : play(options, out) { play.Start(); }
+    explicit Session(PlayOptions options = {}) : play(options, out, out) { play.Start(); }
     ~Session() { SetRulesVariant(kKingMustDie); }
     std::string Say(const std::string& line) {
         out.str("");
@@ -142,16 +142,20 @@ TEST(CliPlay, UndoGoesBackToTheStartAndHintIsTheSearchsMove) {
 TEST(CliPlay, LevelRulesAutoplayAndMalformedLines) {
     Session session;
     const std::string board = session.Say("board");
-    for (const char* line : {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0",
-                             "moves now", "\x01\x1b[2J", "rules", "level expert", "rules queen"}) {
+    for (const char* line :
+         {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0", "moves now", "\x01\x1b[2J",
+          "\xc2\x9b\x9b", "rules", "level expert", "rules queen"}) {
         const std::vector<std::string> said = Lines(session.Say(line));
         ASSERT_EQ(said.size(), 1u) << line;
         EXPECT_TRUE(
             (said[0].find("Unknown input") == 0 || said[0].find(" takes ") != std::string::npos) &&
-            said[0].find('\x1b') == std::string::npos)
+            said[0].find_first_of("\x1b\x9b") == std::string::npos)
             << said[0];
     }
     EXPECT_EQ(session.Say("   "), "");
+    // A long line is cut before a whole character.
+    const std::string x39(39, 'x');
+    EXPECT_EQ(session.Say(x39 + "\xc3\xa9").find(x39 + "...'."), 15u);
     EXPECT_EQ(session.Say("board"), board);
     EXPECT_EQ(session.Say("level medium"), "Level medium.\n");
     // Autoplay announces each move, ends with the result and begins the next game.
@@ -208,7 +212,7 @@ TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     ScopedTempDirectory scratch;
     std::ostringstream out;
     std::istringstream script("e2e3\nquit\ne3e4\n");
-    EXPECT_EQ(RunPlay({.pgnFile = "games.pgn"}, script, out), 0);
+    EXPECT_EQ(*RunPlay({.pgnFile = "games.pgn"}, script, out, out), 0);
     EXPECT_EQ(Announced(out.str(), "Black").size(), 1u);
     const std::string text = ReadText("games.pgn");
     EXPECT_NE(text.find("[Result \"*\"]"), std::string::npos);
@@ -217,7 +221,7 @@ TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     std::raise(SIGINT);
     std::istringstream unread("e2e3\n");
     std::ostringstream interrupted;
-    EXPECT_EQ(RunPlay({}, unread, interrupted), kExitInterrupted);
+    EXPECT_EQ(*RunPlay({}, unread, interrupted, interrupted), kExitInterrupted);
     EXPECT_TRUE(Announced(interrupted.str(), "Black").empty());
     ClearInterrupt();
 }
