@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/pgn_writer.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -94,6 +96,10 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
 std::string PgnFile::Open(const std::string& fileName) {
     name_ = fileName;
     if (fileName.empty()) return {};
+    // Opening a FIFO to write waits for a reader, maybe for ever.
+    struct stat status {};
+    if (::stat(fileName.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
+        return "cannot write the games to " + fileName + ": it is a FIFO";
     errno = 0;
     file_.open(fileName, std::ios::app | std::ios::binary);
     const int cause = errno;

@@ -112,6 +112,8 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
         {"replay big.pgn", 2, "big.pgn: is larger than 64 MB\n"},
         {"play --pgn no/x.pgn </dev/null >out", 2, "play: cannot open no/x.pgn to write"},
         {"selfplay --pgn . >out", 2, "selfplay: cannot open . to write the games"},
+        {"play --pgn position </dev/null >out", 2,
+         "play: cannot write the games to position: it is a FIFO"},
         {"selfplay --max-plies 2 --pgn /dev/full >/dev/null", 1, "/dev/full: No space left"},
         {"--version >/dev/full", 1, "cannot write the output: No space left on device"},
         {"play </dev/null >/dev/full", 1, "play: cannot write the output: No space left"},
