@@ -93,30 +93,30 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
     return pgn + Wrap(tokens);
 }
 
-std::string PgnFile::Open(const std::string& fileName) {
+Status PgnFile::Open(const std::string& fileName) {
     name_ = fileName;
-    if (fileName.empty()) return {};
+    if (fileName.empty()) return Done();
     // Opening a FIFO to write waits for a reader, maybe for ever.
     struct stat status {};
     if (::stat(fileName.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
-        return "cannot write the games to " + fileName + ": it is a FIFO";
+        return Failure{"cannot write the games to " + fileName + ": it is a FIFO"};
     errno = 0;
     file_.open(fileName, std::ios::app | std::ios::binary);
     const int cause = errno;
-    if (file_.is_open()) return {};
-    return "cannot open " + fileName + " to write the games" +
-           (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string());
+    if (file_.is_open()) return Done();
+    return Failure{"cannot open " + fileName + " to write the games" +
+                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
 }
 
-std::string PgnFile::Append(std::string_view pgn) {
-    if (!file_.is_open() || failed_) return {};
+Status PgnFile::Append(std::string_view pgn) {
+    if (!file_.is_open() || failed_) return Done();
     errno = 0;
     file_ << pgn << '\n' << std::flush;
     const int cause = errno;
-    if (file_) return {};
+    if (file_) return Done();
     failed_ = true;
-    return "cannot write the game to " + name_ +
-           (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string());
+    return Failure{"cannot write the game to " + name_ +
+                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
 }
 
 }  // namespace kelvane::cli

@@ -8,6 +8,7 @@
 
 #include "cli/game_record.h"
 #include "rules/evaluation.h"
+#include "rules/result.h"
 
 namespace kelvane::cli {
 
@@ -37,12 +38,12 @@ class PgnFile {
   public:
     // No file: every Append does nothing.
     PgnFile() = default;
-    // Opens fileName to append to it, when not empty; the empty string, or why not.
-    std::string Open(const std::string& fileName);
+    // Opens fileName to append to it, when not empty.
+    Status Open(const std::string& fileName);
 
-    // Appends pgn and a blank line, when a file is open; the empty string, or why not.
+    // Appends pgn and a blank line, when a file is open.
     // Failed() from then on, and nothing more is written.
-    std::string Append(std::string_view pgn);
+    Status Append(std::string_view pgn);
     bool Failed() const { return failed_; }
 
   private:

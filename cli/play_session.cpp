@@ -99,7 +99,7 @@ FreshGameState::FreshGameState() {
 
 PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err)
     : options_(options), out_(out), err_(err), game_(*this) {
-    pgnProblem_ = pgn_.Open(options.pgnFile);
+    pgnOpened_ = pgn_.Open(options.pgnFile);
     SetRulesVariant(options.rules);
     SetGameResult(0);
     SetSearchDepth(options.depth);
@@ -160,8 +160,8 @@ void PlaySession::WriteRecord(std::string_view result) {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
                            "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
-    const std::string problem = pgn_.Append(FormatPgn(record_, header, result));
-    if (!problem.empty()) err_ << "kelvane-cli play: " << problem << '\n';
+    if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
+        err_ << "kelvane-cli play: " << written.reason() << '\n';
 }
 
 void PlaySession::BeginNewGame(bool computerStarts) {
@@ -401,7 +401,7 @@ void PlaySession::Finish() {
 Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
                     std::ostream& err) {
     PlaySession session(options, out, err);
-    if (!session.PgnProblem().empty()) return Failure{session.PgnProblem()};
+    if (!session.PgnOpened()) return Failure{session.PgnOpened().reason()};
     // The output is checked after each line, keeping the cause of a failed write.
     int lostOutput = 0;
     const auto written = [&] {

@@ -27,9 +27,9 @@ struct FreshGameState {
 class PlaySession : private FreshGameState, private GameHost {
   public:
     // Sets up the process's one game with the options' level and rules.
-    // Opens the PGN file, if any; PgnProblem() says why it could not be.
+    // Opens the PGN file, if any; PgnOpened() says whether it could be, or why not.
     PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err);
-    const std::string& PgnProblem() const { return pgnProblem_; }
+    const Status& PgnOpened() const { return pgnOpened_; }
     // A game could not be written to the PGN file (reported on err).
     bool PgnFailed() const { return pgn_.Failed(); }
 
@@ -70,7 +70,7 @@ class PlaySession : private FreshGameState, private GameHost {
     std::ostream& out_;
     std::ostream& err_;
     PgnFile pgn_;
-    std::string pgnProblem_;
+    Status pgnOpened_ = Done();
     GameRecord record_;
     Draw pendingDraw_ = Draw::None;
     bool ended_ = false;

@@ -45,8 +45,7 @@ class SelfplayPrinter : public GameHost {
 
 Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::ostream& err) {
     PgnFile pgn;
-    if (const std::string problem = pgn.Open(options.pgnFile); !problem.empty())
-        return Failure{problem};
+    if (const Status opened = pgn.Open(options.pgnFile); !opened) return Failure{opened.reason()};
     SetRulesVariant(options.rules);
     ResetGameState();
     SelfplayPrinter printer(out, options.positions);
@@ -69,9 +68,9 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";
     const std::string player = "Kelvane, depth " + std::to_string(options.depth);
     const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
-    const std::string problem = pgn.Append(FormatPgn(printer.Record(), header, result));
-    if (problem.empty()) return kExitOk;
-    err << "kelvane-cli selfplay: " << problem << '\n';
+    const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
+    if (written) return kExitOk;
+    err << "kelvane-cli selfplay: " << written.reason() << '\n';
     return kExitWriteFailed;
 }
 

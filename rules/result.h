@@ -30,4 +30,10 @@ class [[nodiscard]] Result {
     std::variant<T, Failure> content_;
 };
 
+// Done, or the reason it could not be: for operations that give back nothing else.
+using Status = Result<std::monostate>;
+inline Status Done() {
+    return std::monostate{};
+}
+
 }  // namespace kelvane
