@@ -234,8 +234,8 @@ void Game::Undo() {
 // Autoplay, if it runs, goes on; a failure is told and changes nothing of the game.
 void Game::Save(const std::string& fileName) {
     TheGameState().ClearHint();
-    if (const SaveOutcome outcome = WriteSavedGame(board_, fileName); !outcome.saved)
-        host_.ReportFileProblem(outcome.message);
+    if (const Status saved = WriteSavedGame(board_, fileName); !saved)
+        host_.ReportFileProblem(saved.reason());
 }
 
 void Game::Load(const std::string& fileName) {

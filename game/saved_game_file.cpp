@@ -23,9 +23,9 @@ std::string FileMessage(const std::string& fileName, int error) {
     return "\"" + fileName + "\": " + std::strerror(error) + ".";
 }
 
-SaveOutcome SaveFailed(const std::string& fileName, int error) {
-    return {false, "The game could not be saved. " + FileMessage(fileName, error) +
-                       " Any game saved before is kept."};
+Status SaveFailed(const std::string& fileName, int error) {
+    return Failure{"The game could not be saved. " + FileMessage(fileName, error) +
+                   " Any game saved before is kept."};
 }
 
 class FileDescriptor {
@@ -98,8 +98,7 @@ std::string ReplacedPath(const std::string& fileName) {
 // Rewrites an existing file in place, for a folder where no temporary file can be made. A
 // 64-byte rewrite of a file at least as long needs no new room on the disk; on a failure the
 // old bytes are put back.
-SaveOutcome RewriteInPlace(const Board& board, const std::string& path,
-                           const std::string& fileName) {
+Status RewriteInPlace(const Board& board, const std::string& path, const std::string& fileName) {
     FileDescriptor file(OpenRetrying(path.c_str(), O_RDWR | O_NONBLOCK));
     if (!file.valid()) return SaveFailed(fileName, errno);
     std::array<unsigned char, 4096> old{};
@@ -112,12 +111,12 @@ SaveOutcome RewriteInPlace(const Board& board, const std::string& path,
         ::pwrite(file.get(), old.data(), static_cast<std::size_t>(oldSize), 0);
         ::ftruncate(file.get(), oldSize);
     }
-    return error == 0 ? SaveOutcome{true, {}} : SaveFailed(fileName, error);
+    return error == 0 ? Done() : SaveFailed(fileName, error);
 }
 
 }  // namespace
 
-SaveOutcome WriteSavedGame(const Board& board, const std::string& fileName) {
+Status WriteSavedGame(const Board& board, const std::string& fileName) {
     // A file-size limit must fail the write, not end the game.
     std::signal(SIGXFSZ, SIG_IGN);
 
@@ -157,7 +156,7 @@ SaveOutcome WriteSavedGame(const Board& board, const std::string& fileName) {
         ::unlink(temporary.c_str());
         return SaveFailed(fileName, error);
     }
-    return {true, {}};
+    return Done();
 }
 
 SavedGameRead ReadSavedGame(const std::string& fileName) {

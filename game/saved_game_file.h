@@ -5,21 +5,18 @@
 #include <string>
 
 #include "rules/board.h"
+#include "rules/result.h"
 
 namespace kelvane {
 
 inline constexpr const char* kSavedGameFileName = "game.sav";
 
-struct SaveOutcome {
-    bool saved = false;
-    std::string message;  // when not saved: a sentence naming the file and the cause
-};
-
 // Replaces fileName's contents whole or not at all: the bytes go to a fresh temporary file
 // beside it (beside a symbolic link's target), which is renamed over it with the old file's
 // permissions. An existing file that cannot be opened for writing is left untouched. Where no
 // temporary file can be made but the file itself is writable, it is rewritten in place.
-SaveOutcome WriteSavedGame(const Board& board, const std::string& fileName);
+// A failure's reason is the sentence for the player, naming the file and the cause.
+Status WriteSavedGame(const Board& board, const std::string& fileName);
 
 struct SavedGameRead {
     enum class Status {

@@ -46,12 +46,13 @@ class SavedGameFileTest : public ::testing::Test {
         std::ofstream("game.sav", std::ios::binary) << Bytes(old_);
     }
     // One line naming game.sav and the cause; the old save kept.
-    static bool FailedAndKept(const SaveOutcome& outcome, const char* cause, const char* file) {
-        const bool ok =
-            !outcome.saved && outcome.message.find("\"game.sav\"") != std::string::npos &&
-            outcome.message.find(cause) != std::string::npos &&
-            outcome.message.find('\n') == std::string::npos && Contents(file) == Bytes(Filled(11));
-        if (!ok) std::cerr << "saved " << outcome.saved << ": " << outcome.message << "\n";
+    static bool FailedAndKept(const Status& saved, const char* cause, const char* file) {
+        const std::string message = saved ? "" : saved.reason();
+        const bool ok = !saved && message.find("\"game.sav\"") != std::string::npos &&
+                        message.find(cause) != std::string::npos &&
+                        message.find('\n') == std::string::npos &&
+                        Contents(file) == Bytes(Filled(11));
+        if (!ok) std::cerr << "saved " << saved.ok() << ": " << message << "\n";
         return ok;
     }
     // Runs check in a child process, as user nobody when the tests run as root; its answer
@@ -96,7 +97,7 @@ TEST_F(SavedGameFileTest, ASaveReplacesTheFileALinkPointsToWithItsPermissions) {
     fs::create_symlink("elsewhere/real.sav", "game.sav");
     const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions("elsewhere/real.sav", mode);
-    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
+    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").ok());
     EXPECT_TRUE(fs::is_symlink("game.sav"));
     EXPECT_EQ(Contents("elsewhere/real.sav"), Bytes(new_));
     EXPECT_EQ(fs::status("elsewhere/real.sav").permissions(), mode);
@@ -111,9 +112,9 @@ TEST_F(SavedGameFileTest, AWritableSaveInAFolderThePlayerCannotWriteIsSavedInPla
                                   fs::perms::others_exec | fs::perms::group_read |
                                   fs::perms::others_read);
     InChild(true, [this] {
-        const SaveOutcome outcome = WriteSavedGame(new_, "locked/game.sav");
-        if (!outcome.saved) std::cerr << outcome.message << "\n";
-        return outcome.saved && Contents("locked/game.sav") == Bytes(new_);
+        const Status saved = WriteSavedGame(new_, "locked/game.sav");
+        if (!saved) std::cerr << saved.reason() << "\n";
+        return saved.ok() && Contents("locked/game.sav") == Bytes(new_);
     });
 }
 
@@ -134,7 +135,7 @@ TEST_F(SavedGameFileTest, NothingAtATemporaryNameIsFollowedOrOverwritten) {
     for (const char* name : {"game.sav.tmp", ".game.sav.tmp", ".game.sav.XXXXXX"})
         fs::create_symlink("victim", name);
     std::ofstream(".game.sav.AbCdEf") << "stale";
-    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").saved);
+    ASSERT_TRUE(WriteSavedGame(new_, "game.sav").ok());
     EXPECT_EQ(Contents("game.sav"), Bytes(new_));
     EXPECT_EQ(Contents("victim"), "mine");
     EXPECT_EQ(Contents(".game.sav.AbCdEf"), "stale");
