@@ -12,7 +12,7 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/number.h"
-#include "cli/pgn_writer.h"
+#include "record/pgn_writer.h"
 #include "cli/printable.h"
 #include "game/game_state.h"
 #include "game/saved_game_file.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/game_record.h"
-#include "cli/pgn_writer.h"
+#include "record/game_record.h"
+#include "record/pgn_writer.h"
 #include "cli/play_options.h"
 #include "game/game.h"
 #include "game/game_host.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <optional>
 
-#include "cli/pgn_reader.h"
+#include "record/pgn_reader.h"
 #include "rules/notation.h"
 #include "rules/san.h"
 

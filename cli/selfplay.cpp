@@ -2,8 +2,8 @@
 #include "cli/selfplay.h"
 
 #include "cli/commands.h"
-#include "cli/game_record.h"
-#include "cli/pgn_writer.h"
+#include "record/game_record.h"
+#include "record/pgn_writer.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"

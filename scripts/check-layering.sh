@@ -13,10 +13,11 @@ allowed() {
         framework) echo "framework" ;;
         res) echo "framework res" ;;
         app) echo "rules engine game framework res app" ;;
-        cli) echo "rules engine game cli" ;;
+        record) echo "rules game record" ;;
+        cli) echo "rules engine game record cli" ;;
         tools) echo "rules game framework res app tools" ;;
         bench) echo "rules engine bench" ;;
-        tests) echo "rules engine game framework res app cli tools tests" ;;
+        tests) echo "rules engine game record framework res app cli tools tests" ;;
         *) echo "" ;;
     esac
 }

@@ -4,8 +4,8 @@
 #include <set>
 #include <utility>
 
-#include "cli/game_record.h"
-#include "cli/pgn_writer.h"
+#include "record/game_record.h"
+#include "record/pgn_writer.h"
 #include "rules/move_generation.h"
 #include "rules/notation.h"
 #include "rules/san.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/pgn_writer.h"
+#include "record/pgn_writer.h"
 
 #include <sys/stat.h>
 
@@ -12,7 +12,7 @@
 #include "rules/notation.h"
 #include "rules/san.h"
 
-namespace kelvane::cli {
+namespace kelvane {
 
 namespace {
 
@@ -119,4 +119,4 @@ Status PgnFile::Append(std::string_view pgn) {
                    (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
 }
 
-}  // namespace kelvane::cli
+}  // namespace kelvane

@@ -11,7 +11,7 @@
 
 #include "rules/result.h"
 
-namespace kelvane::cli {
+namespace kelvane {
 
 struct PgnGame {
     std::vector<std::pair<std::string, std::string>> tags;
@@ -54,4 +54,4 @@ class PgnReader {
     std::optional<PgnGame> ready_;
 };
 
-}  // namespace kelvane::cli
+}  // namespace kelvane

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "cli/game_record.h"
+#include "record/game_record.h"
 #include "rules/evaluation.h"
 #include "rules/result.h"
 
-namespace kelvane::cli {
+namespace kelvane {
 
 inline constexpr std::string_view kWhiteWonResult = "1-0";
 inline constexpr std::string_view kBlackWonResult = "0-1";
@@ -52,4 +52,4 @@ class PgnFile {
     bool failed_ = false;
 };
 
-}  // namespace kelvane::cli
+}  // namespace kelvane

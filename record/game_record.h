@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The moves of one game from its first position, kept by the terminal front end for the game's
+// The moves of one game from its first position, kept by the front ends for the game's
 // record (PGN) and for the draw rules, which the window's game does not have.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include "rules/board.h"
 
-namespace kelvane::cli {
+namespace kelvane {
 
 enum class Draw { None, Repetition, FiftyMoves };
 
@@ -49,4 +49,4 @@ class GameRecord {
     bool setUp_ = false;
 };
 
-}  // namespace kelvane::cli
+}  // namespace kelvane

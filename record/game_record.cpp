@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/game_record.h"
+#include "record/game_record.h"
 
 #include "rules/square.h"
 
-namespace kelvane::cli {
+namespace kelvane {
 
 namespace {
 constexpr int kRepetitions = 3;
@@ -70,4 +70,4 @@ Draw GameRecord::DrawByRule() const {
     return quiet >= kFiftyMovePlies ? Draw::FiftyMoves : Draw::None;
 }
 
-}  // namespace kelvane::cli
+}  // namespace kelvane

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/pgn_reader.h"
+#include "record/pgn_reader.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
 #include <utility>
 
-namespace kelvane::cli {
+namespace kelvane {
 
 namespace {
 
@@ -174,4 +174,4 @@ const std::string* PgnGame::FindTag(std::string_view name) const {
     return nullptr;
 }
 
-}  // namespace kelvane::cli
+}  // namespace kelvane
