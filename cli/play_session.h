@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "record/game_record.h"
-#include "record/pgn_writer.h"
 #include "cli/play_options.h"
 #include "game/game.h"
 #include "game/game_host.h"
+#include "record/game_record.h"
+#include "record/pgn_writer.h"
 #include "rules/result.h"
 
 namespace kelvane::cli {

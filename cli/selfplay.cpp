@@ -2,11 +2,11 @@
 #include "cli/selfplay.h"
 
 #include "cli/commands.h"
-#include "record/game_record.h"
-#include "record/pgn_writer.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"
+#include "record/game_record.h"
+#include "record/pgn_writer.h"
 #include "rules/evaluation.h"
 #include "rules/notation.h"
 
