@@ -2,6 +2,7 @@
 #include "framework/file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -171,6 +172,21 @@ void CFile::Abort() {
     if (fd_ < 0) return;
     ::close(fd_);
     fd_ = -1;
+}
+
+std::string WhyNotAppendable(const std::string& fileName) {
+    struct stat link {};
+    if (fileName.empty()) return "No file name was given.";
+    if (::lstat(fileName.c_str(), &link) != 0) return "";  // a new name
+    struct stat target {};
+    if (::stat(fileName.c_str(), &target) != 0)
+        return fileName + " is a link to a file that does not exist.";
+    if (S_ISREG(target.st_mode)) return "";
+    const char* what = S_ISDIR(target.st_mode)    ? "a folder"
+                       : S_ISFIFO(target.st_mode) ? "a FIFO"
+                       : S_ISSOCK(target.st_mode) ? "a socket"
+                                                  : "a device";
+    return fileName + " is " + what + ", not a regular file.";
 }
 
 }  // namespace kelvane::framework

@@ -89,4 +89,8 @@ class CFile {
     std::string fileName_;
 };
 
+// Why text cannot be appended to fileName: "" for a regular file (also through a link) or a
+// name that is still free; otherwise a sentence naming the file and what it is.
+std::string WhyNotAppendable(const std::string& fileName);
+
 }  // namespace kelvane::framework

@@ -43,6 +43,7 @@ int CFrameWnd::OnCreate(CCreateContext& context) {
     if (viewWindow == nullptr) return -1;
     view_->AttachWindow(viewWindow);
     document_ = context.currentDocument;
+    view_->OnInitialUpdate();
     return 0;
 }
 

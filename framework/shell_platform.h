@@ -27,6 +27,13 @@ class ShellPlatform {
     virtual int RunModalDialog(const DialogResource& dialog) = 0;
     // The framework's file chooser (all files); nothing when the user cancels.
     virtual std::optional<std::string> PromptForFileToOpen() = 0;
+    // A chooser for a file to append to, over the main window: it takes only a regular file or
+    // a new name. Nothing when the user cancels or the platform has no chooser.
+    virtual std::optional<std::string> PromptForFileToAppend(const std::string& caption,
+                                                             const std::string& filter) {
+        (void)caption, (void)filter;
+        return std::nullopt;
+    }
     // A modal box with an OK button, for the framework's own messages.
     virtual int MessageBox(const std::string& text, const std::string& caption) = 0;
 };

@@ -15,6 +15,17 @@ struct CPoint {
     int y = 0;
 };
 
+// Virtual keys of the key messages, valued as the Win32 ones.
+inline constexpr unsigned VK_RETURN = 0x0D;
+inline constexpr unsigned VK_SPACE = 0x20;
+inline constexpr unsigned VK_LEFT = 0x25;
+inline constexpr unsigned VK_UP = 0x26;
+inline constexpr unsigned VK_RIGHT = 0x27;
+inline constexpr unsigned VK_DOWN = 0x28;
+
+// The first message number free for the program's own posted messages.
+inline constexpr unsigned WM_APP = 0x8000;
+
 inline constexpr unsigned MB_OK = 0x0;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
@@ -33,6 +44,25 @@ class WindowBackend {
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+
+    // What a window offers beyond the classic ones; a backend without them ignores the calls.
+
+    // Queues a message for the view, to arrive on the window's own thread; callable from any
+    // thread while the window exists. False when it cannot be queued.
+    virtual bool PostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+        (void)message, (void)wParam, (void)lParam;
+        return false;
+    }
+    // A line of text along the window's bottom edge, over the view's picture; returns its
+    // height in pixels.
+    virtual int CreateStatusLine() { return 0; }
+    virtual void SetStatusText(const std::string& text) { (void)text; }
+    // The window takes the keyboard focus, and its keys reach OnKeyDown.
+    virtual void EnableKeyboard() {}
+    // What assistive technology reads of the window: the part the keyboard is on.
+    virtual void SetAccessibleText(const std::string& text) { (void)text; }
+    // The wait cursor over this window only, while the rest of the program stays usable.
+    virtual void SetWaitCursorOverWindow(bool wait) { (void)wait; }
 };
 
 // The framework's view: a window that draws through OnDraw and takes mouse, timer and command
@@ -66,6 +96,14 @@ class CView {
     virtual void OnLButtonDown(unsigned flags, CPoint point) { (void)flags, (void)point; }
     virtual void OnRButtonDown(unsigned flags, CPoint point) { (void)flags, (void)point; }
     virtual void OnTimer(std::uintptr_t id) { (void)id; }
+    // A key went down while the window had the keyboard (after EnableKeyboard).
+    virtual void OnKeyDown(unsigned virtualKey) { (void)virtualKey; }
+    // A message queued with PostMessage.
+    virtual void OnPostedMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+        (void)message, (void)wParam, (void)lParam;
+    }
+    // The view's window exists: the moment to ask for its extras.
+    virtual void OnInitialUpdate() {}
 
   private:
     WindowBackend* window_ = nullptr;

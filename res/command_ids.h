@@ -24,4 +24,9 @@ inline constexpr int ID_OPTIONS_LARGE_BOARD = 32785;
 inline constexpr int ID_OPTIONS_STANDARD_SET = 32786;
 inline constexpr int ID_OPTIONS_EXTRA_SET = 32787;
 
+// Only in the window with extras (kelvane --extras).
+inline constexpr int ID_GAME_YOU_PLAY_BLACK = 32788;
+inline constexpr int ID_GAME_SAVE_RECORD = 32789;
+inline constexpr int ID_LEVEL_EXPERT = 32790;
+
 }  // namespace kelvane::res

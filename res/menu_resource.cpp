@@ -57,6 +57,32 @@ constexpr std::array kMenuBar{
     MenuResource{"&Options", kOptionsMenu}, MenuResource{"&Help", kHelpMenu},
 };
 
+constexpr std::array kExtrasGameMenu{
+    MenuItemResource{"&New\tCtrl+N", ID_FILE_NEW},
+    MenuItemResource{"New - &Computer starts", ID_GAME_COMPUTER_STARTS},
+    MenuItemResource{"New - You play &Black", ID_GAME_YOU_PLAY_BLACK},
+    MenuItemResource{"&Save\tF2", ID_GAME_SAVE},
+    MenuItemResource{"&Load\tF3", ID_GAME_LOAD},
+    MenuItemResource{"Save &Record...", ID_GAME_SAVE_RECORD},
+    MenuItemResource{"&Autoplay\tCtrl+A", ID_GAME_AUTOPLAY},
+    MenuItemResource{"S&top\tCtrl+S", ID_GAME_STOP},
+    MenuItemResource{"&Hint\tCtrl+H", ID_GAME_HINT},
+    MenuItemResource{},
+    MenuItemResource{"&Quit\tCtrl+Q", ID_APP_EXIT},
+};
+
+constexpr std::array kExtrasLevelMenu{
+    MenuItemResource{"&Easy", ID_LEVEL_EASY, true}, MenuItemResource{"&Medium", ID_LEVEL_MEDIUM},
+    MenuItemResource{"&Hard", ID_LEVEL_HARD},       MenuItemResource{},
+    MenuItemResource{"E&xpert", ID_LEVEL_EXPERT},
+};
+
+constexpr std::array kExtrasMenuBar{
+    MenuResource{"&Game", kExtrasGameMenu},   MenuResource{"&Edit", kEditMenu},
+    MenuResource{"&Level", kExtrasLevelMenu}, MenuResource{"&Rules", kRulesMenu},
+    MenuResource{"&Options", kOptionsMenu},   MenuResource{"&Help", kHelpMenu},
+};
+
 constexpr std::array kAccelerators{
     AcceleratorResource{FCONTROL, 'A', ID_GAME_AUTOPLAY},
     AcceleratorResource{FCONTROL, 'C', ID_EDIT_COPY},
@@ -83,6 +109,10 @@ constexpr std::array kAccelerators{
 
 std::span<const MenuResource> MainMenuBar() {
     return kMenuBar;
+}
+
+std::span<const MenuResource> ExtrasMenuBar() {
+    return kExtrasMenuBar;
 }
 
 std::span<const AcceleratorResource> MainAccelerators() {

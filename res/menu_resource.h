@@ -11,6 +11,8 @@ namespace kelvane::res {
 inline constexpr unsigned kMainFrameResource = 128;  // IDR_MAINFRAME
 
 std::span<const framework::MenuResource> MainMenuBar();
+// The same bar with the extras' items: New - You play Black, Save Record... and Expert.
+std::span<const framework::MenuResource> ExtrasMenuBar();
 std::span<const framework::AcceleratorResource> MainAccelerators();
 
 }  // namespace kelvane::res

@@ -17,4 +17,12 @@ const framework::ResourceTable& ProgramResources() {
     return table;
 }
 
+const framework::ResourceTable& ExtrasProgramResources() {
+    static const framework::ResourceTable table{
+        kMainFrameResource, kDocumentStrings, kApplicationTitle,  ExtrasMenuBar(),
+        MainAccelerators(), kelvane_icon,     FindDialogResource, FindBitmapResource,
+    };
+    return table;
+}
+
 }  // namespace kelvane::res

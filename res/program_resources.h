@@ -7,5 +7,7 @@
 namespace kelvane::res {
 
 const framework::ResourceTable& ProgramResources();
+// The same resources with the extras' menu items.
+const framework::ResourceTable& ExtrasProgramResources();
 
 }  // namespace kelvane::res

@@ -21,6 +21,8 @@ class QtShellPlatform final : public ShellPlatform {
     WindowBackend* CreateViewWindow(FrameBackend* frame, CView* view) override;
     int RunModalDialog(const DialogResource& dialog) override;
     std::optional<std::string> PromptForFileToOpen() override;
+    std::optional<std::string> PromptForFileToAppend(const std::string& caption,
+                                                     const std::string& filter) override;
     int MessageBox(const std::string& text, const std::string& caption) override;
 
     // The main window and its view, once created.

@@ -159,6 +159,7 @@ void QtViewWindow::paintEvent(QPaintEvent* event) {
 void QtViewWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     MatchBufferToSize();
+    PlaceStatusLine();
 }
 
 void QtViewWindow::mousePressEvent(QMouseEvent* event) {

@@ -12,6 +12,7 @@
 #include "framework/device_context.h"
 #include "framework/window.h"
 
+class QLabel;
 class QTimer;
 
 namespace kelvane::framework::qt {
@@ -35,6 +36,18 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     void EndWaitCursor() override;
     void Sleep(unsigned milliseconds) override;
 
+    bool PostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    int CreateStatusLine() override;
+    void SetStatusText(const std::string& text) override;
+    void EnableKeyboard() override;
+    void SetAccessibleText(const std::string& text) override;
+    void SetWaitCursorOverWindow(bool wait) override;
+
+    // The status line (null until created) and what assistive technology reads of the view.
+    QLabel* StatusLine() const { return statusLine_; }
+    const QString& AccessibleText() const { return accessibleText_; }
+    bool TakesKeyboard() const { return takesKeyboard_; }
+
     bool IsTimerRunning(std::uintptr_t id) const;
     // The pixels last shown, 0x00BBGGRR.
     const CBitmap& Buffer() const { return buffer_; }
@@ -43,10 +56,13 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void customEvent(QEvent* event) override;
 
   private:
     void MatchBufferToSize();
     void FillBackground();
+    void PlaceStatusLine();
 
     CView* view_;
     CBitmap buffer_;
@@ -55,6 +71,9 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     bool showBufferOnly_ = false;
     int waitCursorDepth_ = 0;
     std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
+    QLabel* statusLine_ = nullptr;
+    QString accessibleText_;
+    bool takesKeyboard_ = false;
 };
 
 }  // namespace kelvane::framework::qt
