@@ -12,14 +12,25 @@ namespace kelvane {
 
 using namespace framework;
 
+CChessApp::CChessApp(ShellPlatform& platform, std::vector<std::string> arguments,
+                     ExtrasOptions extras)
+    : CWinApp(platform, std::move(arguments)), extras_(std::move(extras)) {}
+
 bool CChessApp::InitInstance() {
     Enable3dControlsStatic();
     LoadStdProfileSettings(4);
 
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        res::kMainFrameResource, [] { return std::make_unique<CChessDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); },
-        [] { return std::make_unique<CChessView>(); }));
+    if (extras_) {
+        AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+            res::kMainFrameResource, [] { return std::make_unique<CChessDoc>(); },
+            [] { return std::make_unique<CMainFrame>(true); },
+            [this] { return std::make_unique<CExtrasView>(*extras_); }));
+    } else {
+        AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+            res::kMainFrameResource, [] { return std::make_unique<CChessDoc>(); },
+            [] { return std::make_unique<CMainFrame>(); },
+            [] { return std::make_unique<CChessView>(); }));
+    }
 
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);

@@ -38,7 +38,14 @@ class CChessView : public framework::CView, private GameHost {
     void OnGameSave();
     void OnGameLoad();
 
-  private:
+    // What the frame tells the view of the window with extras, and the room that view takes
+    // beyond the board; nothing and none in the classic window.
+    virtual void OnLevelChanged(bool expert) { (void)expert; }
+    virtual void OnRulesChanged() {}
+    virtual int ExtraWidth() const { return 0; }
+    virtual int ExtraHeight() const { return 0; }
+
+  protected:
     // The game's requests, as window calls.
     void Invalidate() override;
     void DrawNow() override;

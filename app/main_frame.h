@@ -7,9 +7,12 @@
 
 namespace kelvane {
 
+class CChessView;
+
 class CMainFrame : public framework::CFrameWnd {
   public:
-    CMainFrame();
+    // extras: the window of kelvane --extras, with the Expert level and the view's extra room.
+    explicit CMainFrame(bool extras = false);
 
     int OnCreate(framework::CCreateContext& context) override;
     bool OnCommand(int commandId) override;
@@ -24,12 +27,18 @@ class CMainFrame : public framework::CFrameWnd {
     void OnOptionsLargeBoard();
     void OnOptionsStandardSet();
     void OnOptionsExtraSet();
+    void OnLevelExpert();
 
   private:
     // Back to (100, 100), sized to the board of the current square size.
     void SizeToBoard();
     void CheckOnly(int checkedId, std::initializer_list<int> group);
     void RepaintView();
+    CChessView* ChessView() const;
+    // The view to tell of a change of level or rules: only the window with extras has one.
+    CChessView* ExtrasView() const;
+
+    bool extras_;
 };
 
 }  // namespace kelvane

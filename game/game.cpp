@@ -277,16 +277,39 @@ void Game::AutoplayTick() {
     GameState& state = TheGameState();
     host_.Pause(kAutoplayPauseMs);
     host_.BeginWait();
-
-    const Side side = state.AutoplayTurn == 1 ? 1 : 2;
     MoveWord move = NoMove;
-    if (state.OpeningPending == 1 && side == 1) {
+    if (AutoplayOpeningDue()) {
         move = OpeningMove;
         state.OpeningPending = 0;
     } else {
-        move = ChooseMove(board_, side, GetSearchDepth());
+        move = ChooseMove(board_, AutoplaySide(), GetSearchDepth());
     }
+    ApplyAutoplayMove(move);
+    host_.EndWait();
+}
 
+Side Game::AutoplaySide() const {
+    return TheGameState().AutoplayTurn == 1 ? 1 : 2;
+}
+
+bool Game::AutoplayOpeningDue() const {
+    return TheGameState().OpeningPending == 1 && AutoplaySide() == 1;
+}
+
+bool Game::PlayAutoplayMove(MoveWord move) {
+    if (IsOver()) {
+        host_.StopAutoplayTimer();
+        return false;
+    }
+    if (move > 0 && !IsLegalMove(board_, AutoplaySide(), move)) return false;
+    if (move > 0) TheGameState().OpeningPending = 0;
+    ApplyAutoplayMove(move);
+    return true;
+}
+
+void Game::ApplyAutoplayMove(MoveWord move) {
+    GameState& state = TheGameState();
+    const Side side = AutoplaySide();
     const bool moved = move > 0;
     if (moved) {
         // ApplyMove crowns a pawn of either side that reaches the far row.
@@ -308,7 +331,6 @@ void Game::AutoplayTick() {
         SetGameResult(static_cast<GameResult>(side));
     }
     if (GetGameResult() != 0) EndGame(Judge(), AutoplayResultText(GetGameResult()));
-    host_.EndWait();
 }
 
 void Game::Hint() {

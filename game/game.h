@@ -38,6 +38,13 @@ class Game {
     void StopAutoplay();
     // One move of autoplay, for the side whose turn AutoplayTurn names.
     void AutoplayTick();
+    // The same tick in two halves, for a search that runs elsewhere: the side that moves at the
+    // next tick and whether its move is the fixed opening, then the move played as the tick
+    // would play it (NoMove: that side has none, and wins). False, and nothing changes, for a
+    // move that side may not make, or on a finished game.
+    Side AutoplaySide() const;
+    bool AutoplayOpeningDue() const;
+    bool PlayAutoplayMove(MoveWord move);
     void Hint();
     void Undo();
     void Save(const std::string& fileName);
@@ -75,6 +82,7 @@ class Game {
     // Applies side's move, marks it and tells the host; true when the game goes on.
     bool ApplyTurn(Side side, MoveWord move);
     void PushUndoSnapshot();
+    void ApplyAutoplayMove(MoveWord move);
     // Who has won and why, read from the game result and the final board.
     Verdict Judge() const;
     // Shows the final position, then the winner, then starts a new game (or keeps the final

@@ -12,7 +12,7 @@ allowed() {
         game) echo "rules engine game" ;;
         framework) echo "framework" ;;
         res) echo "framework res" ;;
-        app) echo "rules engine game framework res app" ;;
+        app) echo "rules engine game record framework res app" ;;
         record) echo "rules game record" ;;
         cli) echo "rules engine game record cli" ;;
         tools) echo "rules game framework res app tools" ;;
