@@ -29,6 +29,9 @@ namespace {
 constexpr const char* kRecordChooserCaption = "Save Record";
 constexpr const char* kRecordChooserFilter = "PGN files (*.pgn);;All files (*)";
 
+// Where the keyboard's cursor starts on the board as shown.
+constexpr Square kCursorStart{4, 6};
+
 const char* LevelName(bool expert) {
     if (expert) return "Expert";
     switch (GetSearchDepth()) {
@@ -154,11 +157,13 @@ void CExtrasView::ClickSquare(std::optional<Square> square) {
 void CExtrasView::StartGame(Side humanSide, bool computerStarts) {
     CancelThinking();
     ClearExplanation();
-    AppendToPgnFile();
-    ++gameNumber_;
+    CloseRecord();
     autoplayEnded_ = false;
     game_.SetHumanSide(humanSide);
     turned_ = humanSide == 1;
+    // The cursor starts on the human's king's pawn, hidden until a key is pressed.
+    cursor_ = ScreenSquare(kCursorStart, turned_);
+    cursorShown_ = false;
     Board start;
     SetUpStartingPosition(start);
     record_.Start(start, false);
@@ -176,10 +181,7 @@ void CExtrasView::Load() {
     CancelThinking();
     ClearExplanation();
     const bool loads = ReadSavedGame(kSavedGameFileName).status == SavedGameRead::Status::Loaded;
-    if (loads) {
-        AppendToPgnFile();
-        ++gameNumber_;
-    }
+    if (loads) CloseRecord();
     OnGameLoad();
     if (loads) {
         autoplayEnded_ = false;
@@ -352,17 +354,24 @@ void CExtrasView::ComputerToMove(Side side) {
 void CExtrasView::MovePlayed(Side side, MoveWord move) {
     // A move made while a search runs changes the position under it.
     if (!applyingAnswer_) CancelThinking();
-    if (!record_.Follows(side)) {
-        AppendToPgnFile();
-        ++gameNumber_;
-    }
+    if (!record_.Follows(side)) CloseRecord();
     record_.Add(side, move, game_.GetBoard());
     recordWritten_ = false;
+    if (side == game_.ComputerSide()) recordLevel_ = LevelName(expert_);
     if (side == game_.HumanSide() && !applyingAnswer_) autoplayEnded_ = false;
 }
 
+void CExtrasView::CloseRecord() {
+    if (record_.IsEmpty()) return;
+    AppendToPgnFile();
+    ++gameNumber_;
+    recordLevel_.clear();
+}
+
 std::string CExtrasView::RecordPgn() const {
-    const std::string computer = std::string("Kelvane, ") + LevelName(expert_);
+    // The level the computer played its last move at.
+    const std::string computer =
+        std::string("Kelvane, ") + (recordLevel_.empty() ? LevelName(expert_) : recordLevel_);
     const bool humanWhite = game_.HumanSide() == 2;
     const PgnHeader header{"Kelvane game", std::to_string(gameNumber_),
                            humanWhite ? "Human" : computer, humanWhite ? computer : "Human",
@@ -407,7 +416,7 @@ void CExtrasView::OnKeyDown(unsigned virtualKey) {
             return;
     }
     CChessView::Invalidate();
-    Announce();
+    Announce(true);
 }
 
 void CExtrasView::MoveCursor(int columns, int rows) {
@@ -422,7 +431,7 @@ void CExtrasView::MoveCursor(int columns, int rows) {
     cursor_ = ScreenSquare(screen, turned_);
 }
 
-void CExtrasView::Announce() {
+void CExtrasView::Announce(bool again) {
     WindowBackend* window = GetWindow();
     if (window == nullptr) return;
     const GameState& state = TheGameState();
@@ -436,7 +445,7 @@ void CExtrasView::Announce() {
         }
     }
     if (state.LastMoveSquare == here) text += ", last move";
-    window->SetAccessibleText(text);
+    window->SetAccessibleText(text, again);
 }
 
 void CExtrasView::RefreshStatus() {

@@ -82,9 +82,13 @@ class CExtrasView : public CChessView {
     // The game so far, in PGN, with its result, or "*" while it goes on.
     std::string RecordPgn() const;
     void AppendToPgnFile();
+    // The game in the record is left: it goes to the PGN file, and the next one has the next
+    // number.
+    void CloseRecord();
     void MoveCursor(int columns, int rows);
     void RefreshStatus();
-    void Announce();
+    // Tells a screen reader the square under the cursor; again: also when it has not changed.
+    void Announce(bool again = false);
     void ClearExplanation();
 
     ExtrasOptions options_;
@@ -99,11 +103,12 @@ class CExtrasView : public CChessView {
     std::string status_;
     std::string explanation_;        // why the last click did not move, until the next one
     std::vector<Square> capturers_;  // framed while the explanation is a forced capture
-    Square cursor_{4, 6};
+    Square cursor_{4, 6};            // e2
     bool cursorShown_ = false;
     WindowRecord record_;
     bool recordWritten_ = false;
     int gameNumber_ = 1;
+    std::string recordLevel_;  // the level of the computer's last move in the record
 };
 
 }  // namespace kelvane

@@ -59,8 +59,11 @@ class WindowBackend {
     virtual void SetStatusText(const std::string& text) { (void)text; }
     // The window takes the keyboard focus, and its keys reach OnKeyDown.
     virtual void EnableKeyboard() {}
-    // What assistive technology reads of the window: the part the keyboard is on.
-    virtual void SetAccessibleText(const std::string& text) { (void)text; }
+    // What assistive technology reads of the window: the part the keyboard is on. It is told
+    // when the text changes, and with again also when it does not.
+    virtual void SetAccessibleText(const std::string& text, bool again = false) {
+        (void)text, (void)again;
+    }
     // The wait cursor over this window only, while the rest of the program stays usable.
     virtual void SetWaitCursorOverWindow(bool wait) { (void)wait; }
 };

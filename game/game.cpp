@@ -301,7 +301,9 @@ bool Game::PlayAutoplayMove(MoveWord move) {
         host_.StopAutoplayTimer();
         return false;
     }
-    if (move > 0 && !IsLegalMove(board_, AutoplaySide(), move)) return false;
+    const bool valid = move > 0 ? IsLegalMove(board_, AutoplaySide(), move)
+                                : !SideHasLegalMove(board_, AutoplaySide());
+    if (!valid) return false;
     if (move > 0) TheGameState().OpeningPending = 0;
     ApplyAutoplayMove(move);
     return true;

@@ -4,6 +4,7 @@
 set -e
 packages="cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libxcb1-dev pkg-config libxkbcommon-dev zlib1g-dev
   xvfb xauth xdotool imagemagick jwm x11-utils appstream desktop-file-utils fonts-dejavu-core
+  dbus-daemon dbus-bin at-spi2-core python3-dbus
   dpkg-dev lintian man-db clang-format"
 missing=""
 for p in $packages; do

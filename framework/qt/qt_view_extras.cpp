@@ -140,9 +140,9 @@ void QtViewWindow::EnableKeyboard() {
     setFocus();
 }
 
-void QtViewWindow::SetAccessibleText(const std::string& text) {
+void QtViewWindow::SetAccessibleText(const std::string& text, bool again) {
     const QString updated = QString::fromStdString(text);
-    if (updated == accessibleText_) return;
+    if (updated == accessibleText_ && !again) return;
     accessibleText_ = updated;
     // With the keyboard on the board, a focus event makes a screen reader read the square out.
     QAccessibleEvent changed(this, hasFocus() ? QAccessible::Focus : QAccessible::NameChanged);

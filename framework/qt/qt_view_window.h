@@ -40,7 +40,7 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     int CreateStatusLine() override;
     void SetStatusText(const std::string& text) override;
     void EnableKeyboard() override;
-    void SetAccessibleText(const std::string& text) override;
+    void SetAccessibleText(const std::string& text, bool again) override;
     void SetWaitCursorOverWindow(bool wait) override;
 
     // The status line (null until created) and what assistive technology reads of the view.

@@ -124,5 +124,30 @@ TEST_F(GameTest, AReplySearchedElsewhereArrivesThroughPlayMove) {
     EXPECT_EQ(Fen(), "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR");
 }
 
+TEST_F(GameTest, AnAutoplayMoveFoundElsewhereIsPlayedAsTheTickWouldPlayIt) {
+    game_.SetKeepFinalPosition(true);
+    EXPECT_EQ(game_.AutoplaySide(), 1);
+    EXPECT_TRUE(game_.AutoplayOpeningDue());
+    EXPECT_FALSE(game_.PlayAutoplayMove(Move("e2e4")));  // not Black's
+    EXPECT_FALSE(game_.PlayAutoplayMove(NoMove));        // Black has moves
+    EXPECT_TRUE(game_.PlayAutoplayMove(Move("b7b5")));
+    EXPECT_EQ(Fen(), "rnbqkbnr/p1pppppp/8/1p6/8/8/PPPPPPPP/RNBQKBNR");
+    EXPECT_FALSE(game_.AutoplayOpeningDue());  // the first move has been made
+    EXPECT_EQ(game_.AutoplaySide(), 2);
+    EXPECT_EQ(game_.SideToMove(), 2);
+    EXPECT_EQ(State().LastMoveSquare, 103);
+    ASSERT_EQ(host_.seen.size(), 1u);
+    EXPECT_EQ(host_.seen[0].what, "draw");  // each move is shown before the next search
+    EXPECT_EQ(host_.moves, std::vector<std::string>{"b:b7b5"});
+
+    // White, whose tick it is, has no move left and wins.
+    SetRulesVariant(kAllMustDie);
+    LoadPosition("8/8/p7/P7/8/8/8/8");
+    EXPECT_TRUE(game_.PlayAutoplayMove(NoMove));
+    EXPECT_TRUE(game_.IsOver());
+    EXPECT_STREQ(AutoplayVerdictText(game_.GetVerdict()), "White won: it has no move.");
+    EXPECT_FALSE(game_.PlayAutoplayMove(NoMove));
+}
+
 }  // namespace
 }  // namespace kelvane::testing
