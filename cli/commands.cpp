@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/expert_commands.h"
 #include "cli/interrupt.h"
 #include "cli/number.h"
 #include "cli/play_options.h"
@@ -193,6 +194,7 @@ TimedSearch SearchAtRoot(Board& board, Side side, int depth) {
 }
 
 Result<int> RunSearch(Args args, std::ostream& out) {
+    if (WantsExpert(args)) return RunExpertSearch(args, out);
     Result<Given> given = ParseGiven(args, "search", true, {"--rules"});
     if (!given) return Failure{given.reason()};
     Board board = given->board;
@@ -251,6 +253,7 @@ Result<int> RunReplayCommand(Args args, std::ostream& out) {
 }
 
 Result<int> RunBench(Args args, std::ostream& out) {
+    if (WantsExpert(args)) return RunExpertBench(args, out);
     const Result<Options> options = ParseOptions(args, "bench", {"--depth"});
     if (!options) return Failure{options.reason()};
     const int depth = options->depth < 0 ? 6 : options->depth;
