@@ -33,9 +33,8 @@ void ExpertSearch::SetReductions(bool on) {
 ExpertResult ExpertSearch::Think(const Board& board, Side sideToMove, int variant,
                                  const ExpertLimits& limits, std::span<const Board> history,
                                  const std::function<void(const ExpertInfo&)>& onInfo) {
-    ExpertResult result = searcher_->Think(board, sideToMove, variant, limits, history, onInfo);
     stop_.store(false);
-    return result;
+    return searcher_->Think(board, sideToMove, variant, limits, history, onInfo);
 }
 
 }  // namespace kelvane

@@ -60,8 +60,9 @@ class ExpertSearch {
     void SetVariety(std::uint64_t seed);
     // Forgets what the table and the move histories learned.
     void NewGame();
-    // Thread-safe. Ends the Think that runs, or the next one when none runs yet, within
-    // milliseconds, with the best move found so far; Think clears it when it returns.
+    // Thread-safe. Ends the Think that runs within milliseconds, with the best move found so
+    // far. Each Think starts by forgetting earlier requests, so one made just before it starts
+    // may be missed: a caller that must be sure calls Stop again until Think has returned.
     void Stop();
 
     // history: the positions before this one in the game, oldest first (for repetitions), may
