@@ -406,7 +406,12 @@ class Engine:
             except queue.Empty:
                 continue
             if line is None:
-                code = self.process.poll() if self.process else None
+                code = None
+                if self.process:
+                    try:
+                        code = self.process.wait(timeout=1)
+                    except subprocess.TimeoutExpired:
+                        pass
                 status = f" (exit status {code})" if code is not None else ""
                 raise EngineFailure("crash", f"the engine ended{status}")
             self.log.write(self.label, "<", line)
