@@ -328,7 +328,7 @@ class Log:
     """The UCI conversation, when asked for: one line per message, with the engine's label."""
 
     def __init__(self, path: str | None):
-        self._file = open(path, "a", encoding="utf-8") if path else None  # noqa: SIM115
+        self._file = open(path, "a", encoding="utf-8") if path else None
         self._lock = threading.Lock()
 
     def write(self, label: str, arrow: str, line: str) -> None:
@@ -849,13 +849,14 @@ class Match:
         self.terminations: Counter[str] = Counter()
         self.faults: list[str] = []
         self.stats = (MoveStats(), MoveStats())
-        self.names = ["", ""]
+        self.names = [spec.name or Path(spec.command[0]).name for spec in specs]
         self.engines: list[Engine] = []
         self.errors: list[str] = []
         self.pgn = None
         self.date = time.strftime("%Y.%m.%d")
         self.finished = 0
         self.total = 0
+        self.interrupted = False
 
     def run(self, openings: list[Opening]) -> int:
         jobs: queue.Queue[tuple[int, Opening, bool]] = queue.Queue()
@@ -865,7 +866,7 @@ class Match:
         self.total = 2 * len(openings)
         if self.args.pgn:
             try:
-                self.pgn = open(self.args.pgn, "a", encoding="utf-8")  # noqa: SIM115
+                self.pgn = open(self.args.pgn, "a", encoding="utf-8")
             except OSError as error:
                 raise MatchError(f"cannot open {self.args.pgn}: {error}") from error
         workers = max(1, min(self.args.concurrency, self.total))
@@ -880,51 +881,52 @@ class Match:
                     self.engines.append(engine)
                     engine.start()
                 pairs.append(pair)
-        except MatchError:
-            for engine in self.engines:
-                engine.stop()
-            raise
-        self.names = [pairs[0][0].name, pairs[0][1].name]
-        if self.names[0] == self.names[1]:
-            self.names = [self.names[0] + " (1)", self.names[1] + " (2)"]
-        for pair in pairs:
-            pair[0].name, pair[1].name = self.names
-        limits = " / ".join(f"{s.limit[0]} {s.limit[1]}" for s in self.specs)
-        print(
-            f"{self.names[0]} vs {self.names[1]}, {self.variant}, {self.total} games "
-            f"({len(openings)} openings, both colours), {limits}",
-            flush=True,
-        )
-        threads = [threading.Thread(target=self.work, args=(jobs, p), daemon=True) for p in pairs]
-        for thread in threads:
-            thread.start()
-        try:
+            self.names = [pairs[0][0].name, pairs[0][1].name]
+            if self.names[0] == self.names[1]:
+                self.names = [self.names[0] + " (1)", self.names[1] + " (2)"]
+            for pair in pairs:
+                pair[0].name, pair[1].name = self.names
+            limits = " / ".join(f"{s.limit[0]} {s.limit[1]}" for s in self.specs)
+            print(
+                f"{self.names[0]} vs {self.names[1]}, {self.variant}, {self.total} games "
+                f"({len(openings)} openings, both colours), {limits}",
+                flush=True,
+            )
+            threads = [threading.Thread(target=self.work, args=(jobs, p)) for p in pairs]
+            for thread in threads:
+                thread.daemon = True
+                thread.start()
             for thread in threads:
                 while thread.is_alive():
                     thread.join(0.2)
         except KeyboardInterrupt:
+            self.interrupted = True
             self.halt.set()
             print("interrupted: the games in play are not counted", file=sys.stderr)
-        for engine in self.engines:
-            engine.stop()
-        if self.pgn:
-            self.pgn.close()
-        self.log.close()
-        self.report()
+        finally:
+            for engine in self.engines:
+                engine.stop()
+            if self.pgn:
+                with self.lock:
+                    self.pgn.close()
+                    self.pgn = None
+            self.log.close()
+        with self.lock:
+            self.report()
         if self.errors:
             for error in self.errors:
                 print(f"error: {error}", file=sys.stderr)
             return 2
-        return 130 if self.halt.is_set() else 0
+        return 130 if self.interrupted else 0
 
     def work(self, jobs: queue.Queue[tuple[int, Opening, bool]], pair: tuple[Engine, ...]) -> None:
         engines = (pair[0], pair[1])
-        stats = (MoveStats(), MoveStats())
         while not self.halt.is_set():
             try:
                 round_number, opening, first_is_white = jobs.get_nowait()
             except queue.Empty:
                 break
+            stats = (MoveStats(), MoveStats())
             try:
                 game = play_game(
                     round_number,
@@ -943,12 +945,7 @@ class Match:
                         self.errors.append(f"game {round_number}: {error}")
                     self.halt.set()
                 break
-            if self.halt.is_set():
-                break
-            self.finish(game)
-        with self.lock:
-            for total, mine in zip(self.stats, stats):
-                total.merge(mine)
+            self.finish(game, stats)
 
     def check_record(self, game: GameRecord) -> None:
         """The game's PGN, replayed by kelvane-cli, must end where the match ended it."""
@@ -959,8 +956,12 @@ class Match:
                 f"kelvane-cli replays the game to {replayed}, not {game.final.placement()}"
             )
 
-    def finish(self, game: GameRecord) -> None:
+    def finish(self, game: GameRecord, stats: tuple[MoveStats, MoveStats]) -> None:
         with self.lock:
+            if self.halt.is_set():  # interrupted: the engines were stopped under the game
+                return
+            for total, mine in zip(self.stats, stats):
+                total.merge(mine)
             self.finished += 1
             self.tally.add(game)
             self.by_colour[game.first_is_white].add(game)
@@ -1127,8 +1128,15 @@ def engine_spec(args: argparse.Namespace, which: str) -> EngineSpec:
     )
 
 
+def stop_like_ctrl_c(signum: int, frame: object) -> None:
+    raise KeyboardInterrupt
+
+
 def main(argv: list[str] | None = None) -> int:
     args = build_parser().parse_args(argv)
+    # A match ended from outside still stops its engines and reports the games played.
+    signal.signal(signal.SIGTERM, stop_like_ctrl_c)
+    signal.signal(signal.SIGHUP, stop_like_ctrl_c)
     try:
         referee = Referee(args.referee)
         openings = load_book(Path(args.book), referee, args.variant)
@@ -1146,6 +1154,9 @@ def main(argv: list[str] | None = None) -> int:
     except MatchError as error:
         print(f"match.py: {error}", file=sys.stderr)
         return 2
+    except KeyboardInterrupt:
+        print("match.py: interrupted", file=sys.stderr)
+        return 130
 
 
 if __name__ == "__main__":
