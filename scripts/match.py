@@ -394,33 +394,32 @@ class Engine:
         except (BrokenPipeError, OSError) as error:
             raise EngineFailure("crash", f"it stopped reading ({error})") from error
 
+    def next_line(self, deadline: float, awaited: str) -> str:
+        """The engine's next line; EngineFailure when it ends or nothing comes by deadline."""
+        try:
+            line = self.lines.get(timeout=max(0.0, deadline - time.monotonic()))
+        except queue.Empty:
+            raise EngineFailure("time", f"no '{awaited}' in time") from None
+        if line is None:
+            code = None
+            if self.process:
+                try:
+                    code = self.process.wait(timeout=1)
+                except subprocess.TimeoutExpired:
+                    pass
+            status = f" (exit status {code})" if code is not None else ""
+            raise EngineFailure("crash", f"the engine ended{status}")
+        self.log.write(self.label, "<", line)
+        return line
+
     def wait_for(self, word: str, seconds: float, note: SearchNote | None = None) -> str:
         """The first line starting with word; info lines update note meanwhile."""
         deadline = time.monotonic() + seconds
         while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise EngineFailure("time", f"no '{word}' within {seconds:.1f} s")
-            try:
-                line = self.lines.get(timeout=left)
-            except queue.Empty:
-                continue
-            if line is None:
-                code = None
-                if self.process:
-                    try:
-                        code = self.process.wait(timeout=1)
-                    except subprocess.TimeoutExpired:
-                        pass
-                status = f" (exit status {code})" if code is not None else ""
-                raise EngineFailure("crash", f"the engine ended{status}")
-            self.log.write(self.label, "<", line)
-            tokens = line.split()
-            if not tokens:
-                continue
-            if tokens[0] == word:
-                return line
-            if note is not None and tokens[0] == "info":
+            tokens = self.next_line(deadline, word).split()
+            if tokens[:1] == [word]:
+                return " ".join(tokens)
+            if note is not None and tokens[:1] == ["info"]:
                 read_info(tokens, note)
 
     def start(self) -> None:
@@ -469,6 +468,9 @@ class Engine:
         except EngineFailure as failure:
             self.stop()
             raise MatchError(f"{' '.join(self.spec.command)} does not start: {failure}") from None
+        except MatchError:
+            self.stop()
+            raise
 
     def _handshake(self) -> dict[str, set[str]]:
         """Says uci; returns the combo values of each option, by lower-case name."""
@@ -476,8 +478,7 @@ class Engine:
         deadline = time.monotonic() + self.STARTUP_SECONDS
         options: dict[str, set[str]] = {}
         while True:
-            line = self.wait_for_any(deadline)
-            tokens = line.split()
+            tokens = self.next_line(deadline, "uciok").split()
             if tokens[:1] == ["uciok"]:
                 return options
             if tokens[:2] == ["id", "name"] and not self.spec.name:
@@ -485,19 +486,6 @@ class Engine:
             if tokens[:2] == ["option", "name"] and "type" in tokens:
                 name = " ".join(tokens[2 : tokens.index("type")]).lower()
                 options[name] = {tokens[i + 1] for i, t in enumerate(tokens[:-1]) if t == "var"}
-
-    def wait_for_any(self, deadline: float) -> str:
-        left = deadline - time.monotonic()
-        if left <= 0:
-            raise EngineFailure("time", "no 'uciok'")
-        try:
-            line = self.lines.get(timeout=left)
-        except queue.Empty:
-            raise EngineFailure("time", "no 'uciok'") from None
-        if line is None:
-            raise EngineFailure("crash", "the engine ended")
-        self.log.write(self.label, "<", line)
-        return line or " "
 
     def stop(self) -> None:
         """Ends the process: quit, then a kill after a second."""
@@ -716,6 +704,8 @@ def play_game(
                     f"{engine.name} ({mover}) played the illegal move '{sent[:40]}' "
                     f"in {position.fen(watch.quiet, move_number)}"
                 )
+                if sent[0:4] in legal:
+                    reason += " (a promotion is written e7e8q, any other move without a letter)"
                 return lose(position.white_to_move, reason, "rules infraction")
             move = sent[0:4]
         san_moves.append(san(position, move, legal))

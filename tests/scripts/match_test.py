@@ -144,6 +144,15 @@ class Matches(unittest.TestCase):
                     self.assertEqual(game["Termination"], termination)
                     self.assertIn(reason, game["moves"])
 
+    def test_a_promotion_needs_its_letter(self):
+        status, out, _, games, _ = self.run_match(
+            "bare", "first", "k7/4P3/8/8/8/8/8/7K w;\n", "--nodes", "1")
+        self.assertEqual(status, 0, out)
+        self.assertEqual(games[0]["Result"], "0-1")
+        self.assertIn("played the illegal move 'e7e8'", games[0]["moves"])
+        self.assertIn("a promotion is written e7e8q", games[0]["moves"])
+        self.assertTrue(games[1]["moves"].startswith("1. e8=Q "), games[1]["moves"])
+
     def test_games_end_as_the_rules_say(self):
         cases = [
             ("4k3/8/8/8/8/8/8/r3K3 b;", "king", "1-0", "White wins: its king was taken"),

@@ -4,6 +4,7 @@
   first       the first legal move kelvane-cli lists
   shuffle     the king's knight out and back (g1f3 f3g1, g8f6 f6g8), for repetitions
   illegal     e2e5, which no position allows
+  bare        the first legal move, a promotion without its letter
   crash       ends when told to go
   hang        never answers go
   no-variant  offers UCI_Variant without Kelvane's rule sets
@@ -34,7 +35,8 @@ def choose() -> str:
                            text=True, check=True).stdout.split()
     if not legal:
         return "0000"
-    return legal[0] + ("q" if position.is_promotion(legal[0]) else "")
+    promotion = position.is_promotion(legal[0]) and behaviour != "bare"
+    return legal[0] + ("q" if promotion else "")
 
 
 for line in sys.stdin:
