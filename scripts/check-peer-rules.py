@@ -100,7 +100,8 @@ def opens_en_passant(position: match.Position, move: str) -> bool:
     if pawn not in "Pp" or abs(int(move[3]) - int(move[1])) != 2:
         return False
     enemy = "p" if pawn == "P" else "P"
-    beside = [chr(ord(move[2]) + d) + move[3] for d in (-1, 1) if "a" <= chr(ord(move[2]) + d) <= "h"]
+    files = (chr(ord(move[2]) + d) for d in (-1, 1))
+    beside = [file + move[3] for file in files if "a" <= file <= "h"]
     return any(position.squares[match.square_index(square)] == enemy for square in beside)
 
 

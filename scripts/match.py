@@ -984,7 +984,7 @@ class Match:
         for as_white, label in ((True, "White"), (False, "Black")):
             c = self.by_colour[as_white]
             print(f"  with {label}: W/D/L {c.wins}/{c.draws}/{c.losses}")
-        ends = ", ".join(f"{name} {count}" for name, count in sorted(self.terminations.items()) if count)
+        ends = ", ".join(f"{name} {count}" for name, count in sorted(self.terminations.items()))
         print(f"Endings: {ends}")
         for name, s in zip(self.names, self.stats):
             if s.moves == 0:
@@ -1050,9 +1050,15 @@ def build_parser() -> argparse.ArgumentParser:
             default=[],
             help="a UCI option for it (repeatable), set in the order given",
         )
-        parser.add_argument(f"--{which}-name", help="its name in the output and the PGN")
-        parser.add_argument(f"--{which}-movetime", metavar="MS", type=positive)
-        parser.add_argument(f"--{which}-nodes", metavar="N", type=positive)
+        parser.add_argument(
+            f"--{which}-name", metavar="NAME", help="its name in the output and the PGN"
+        )
+        parser.add_argument(
+            f"--{which}-movetime", metavar="MS", type=positive, help="its own time a move"
+        )
+        parser.add_argument(
+            f"--{which}-nodes", metavar="N", type=positive, help="its own node budget a move"
+        )
         parser.add_argument(
             f"--{which}-send-moves",
             action="store_true",
@@ -1062,6 +1068,7 @@ def build_parser() -> argparse.ArgumentParser:
     parser.add_argument(
         "--variant",
         type=variant_name,
+        metavar="NAME",
         default="king-must-die",
         help="king-must-die (king) or all-must-die (all); sent as UCI_Variant",
     )
@@ -1072,16 +1079,24 @@ def build_parser() -> argparse.ArgumentParser:
         metavar="MS",
         type=positive,
         default=5000,
-        help="a move not come this long after its movetime (or at all, with nodes) loses; "
-        "default 5000",
+        help="a move that has not come MS after its movetime (MS after go, with nodes) loses "
+        "on time; default 5000",
     )
-    parser.add_argument("--book", default=str(DEFAULT_BOOK), help="the openings, one a line")
+    parser.add_argument(
+        "--book", metavar="FILE", default=str(DEFAULT_BOOK), help="the openings, one a line"
+    )
     parser.add_argument("--openings", metavar="N", type=positive, help="the first N openings")
-    parser.add_argument("--concurrency", metavar="N", type=positive, default=1)
+    parser.add_argument(
+        "--concurrency", metavar="N", type=positive, default=1, help="games at once; default 1"
+    )
     parser.add_argument("--pgn", metavar="FILE", help="append the games to FILE")
-    parser.add_argument("--event", default="Kelvane match", help="the PGN Event tag")
+    parser.add_argument(
+        "--event", metavar="TEXT", default="Kelvane match", help="the PGN Event tag"
+    )
     parser.add_argument("--log", metavar="FILE", help="append the UCI conversation to FILE")
-    parser.add_argument("--referee", default=default_referee(), help="kelvane-cli's path")
+    parser.add_argument(
+        "--referee", metavar="PATH", default=default_referee(), help="kelvane-cli's path"
+    )
     parser.add_argument(
         "--check-book", action="store_true", help="only check the openings and say how many"
     )
