@@ -185,8 +185,9 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     MoveBuffer moves;
     const bool captures = position_.GenerateLegal(moves);
     if (moves.count == 0) return kWin - ply;
-    // Without a capture the side may choose any quiet move: the evaluation stands for them.
-    if (!captures) return Evaluate(position_, *weights_);
+    // Without a capture the side may choose any quiet move: the evaluation stands for them,
+    // or one of the moves that force the other side to capture, the way to give pieces away.
+    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
 
     // A side that can capture must: every capture is searched, there is no standing pat. A
     // single capture is no choice and does not count against the depth.
@@ -218,6 +219,31 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
                         : best > originalAlpha ? Bound::Exact
                                                : Bound::Upper;
     table_.Store(position_.Key(), bestMove, ScoreToTable(best, ply), depth, bound);
+    return best;
+}
+
+int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply) {
+    int best = Evaluate(position_, *weights_);
+    if (best >= beta || depth <= -tuning_.forcingDepth) return best;
+    alpha = std::max(alpha, best);
+    for (int i = 0; i < moves.count; ++i) {
+        const Move move = moves.moves[static_cast<std::size_t>(i)];
+        MoveUndo undo;
+        position_.Make(move, undo);
+        int value = -kInfinity;
+        if (position_.HasCapture(position_.SideToMove()))
+            value = -Quiesce(-beta, -alpha, depth - 1, ply + 1);
+        position_.Unmake(move, undo);
+        if (aborted_) return 0;
+        if (value > best) {
+            best = value;
+            if (value > alpha) {
+                alpha = value;
+                UpdatePv(ply, move);
+                if (value >= beta) break;
+            }
+        }
+    }
     return best;
 }
 

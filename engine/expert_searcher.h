@@ -29,6 +29,7 @@ struct SearchTuning {
     // No reductions, and the table's results used only at the depth they were found at.
     bool plain = false;
     int captureDepth = 8;  // plies of chosen captures past the tree's end
+    int forcingDepth = 2;  // of those, in which a quiet move forcing a capture is tried
 };
 
 class Searcher {
@@ -57,6 +58,8 @@ class Searcher {
     int Search(int alpha, int beta, int depth, int ply, bool pvNode);
     // depth is 0 or less: how many choices among captures were made since the tree's end.
     int Quiesce(int alpha, int beta, int depth, int ply);
+    // The same for a side without a capture, whose quiet moves are in moves.
+    int QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply);
     // The score of a side-to-move win by the rules at this node, or 0 when the game goes on.
     bool HasReachedGoal() const;
     bool IsDeepEnough(const TableEntry& entry, int depth) const;
