@@ -122,7 +122,7 @@ std::int64_t Searcher::ElapsedMs() const {
 }
 
 void Searcher::OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove,
-                          int ply) const {
+                          int ply, SquareSet offered) const {
     const auto& history = history_[static_cast<std::size_t>(position_.SideToMove())];
     const auto& killers = killers_[static_cast<std::size_t>(ply)];
     for (int i = 0; i < buffer.count; ++i) {
@@ -134,6 +134,8 @@ void Searcher::OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores
             score = (1 << 29) + 1;
         } else if (move == killers[1]) {
             score = 1 << 29;
+        } else if ((Bit(ToOf(move)) & offered) != 0) {
+            score += 1 << 28;
         }
         scores[static_cast<std::size_t>(i)] = score;
     }
@@ -193,7 +195,7 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     // single capture is no choice and does not count against the depth.
     const int childDepth = moves.count == 1 ? depth : depth - 1;
     std::array<int, kMaxMoves> scores;
-    OrderMoves(moves, scores, tableMove, ply);
+    OrderMoves(moves, scores, tableMove, ply, 0);
     const int originalAlpha = alpha;
     int best = -kInfinity;
     Move bestMove = kNoMove;
@@ -281,7 +283,10 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     const int childDepth = depth - 1 + extension;
 
     std::array<int, kMaxMoves> scores;
-    OrderMoves(moves, scores, tableMove, ply);
+    // A quiet move onto a square the other side attacks offers it a piece it must take: the
+    // forcing moves of this game, tried early and never searched less deep.
+    const SquareSet offered = captures ? 0 : position_.Attacks(Opponent(position_.SideToMove()));
+    OrderMoves(moves, scores, tableMove, ply, offered);
     const int originalAlpha = alpha;
     int best = -kInfinity;
     Move bestMove = kNoMove;
@@ -290,6 +295,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
         PickNext(moves, scores, i);
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         const bool isKiller = move == killers[0] || move == killers[1];
+        const bool offers = (Bit(ToOf(move)) & offered) != 0;
         MoveUndo undo;
         position_.Make(move, undo);
         int value = 0;
@@ -297,7 +303,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
             value = -Search(-beta, -alpha, childDepth, ply + 1, pvNode);
         } else {
             int reduction = 0;
-            if (!tuning_.plain && depth >= 3 && i >= 3 && !captures && !isKiller)
+            if (!tuning_.plain && depth >= 3 && i >= 3 && !captures && !isKiller && !offers)
                 reduction = i >= 8 ? 2 : 1;
             value = -Search(-alpha - 1, -alpha, childDepth - reduction, ply + 1, false);
             if (value > alpha && reduction > 0)
@@ -466,7 +472,6 @@ ExpertResult Searcher::Think(const Board& board, Side sideToMove, int variant,
         // The shortest proven result is known once the search sees past it.
         const int mate = MateInPlies(bestScore_);
         if (mate != 0 && depth > std::abs(mate) + 2) break;
-        if (limits.movetimeMs != 0 && ElapsedMs() * 2 > limits.movetimeMs) break;
         // Sort the root moves for the next iteration: the best first, then by score.
         std::stable_sort(rootMoves_.begin() + 1, rootMoves_.begin() + rootMoveCount_,
                          [](const RootMove& a, const RootMove& b) { return a.score > b.score; });

@@ -64,8 +64,8 @@ class Searcher {
     bool HasReachedGoal() const;
     bool IsDeepEnough(const TableEntry& entry, int depth) const;
     bool IsRepetition(int ply) const;
-    void OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove,
-                    int ply) const;
+    void OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove, int ply,
+                    SquareSet offered) const;
     void RememberGoodMove(Move move, int depth, int ply, bool capture);
     bool ShouldStop();
     void UpdatePv(int ply, Move move);
