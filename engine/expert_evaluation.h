@@ -11,13 +11,15 @@
 
 namespace kelvane::expert {
 
-// Centipawn-like weights; each rule set has its own.
+// Centipawn-like weights of what a side has; each rule set has its own.
 struct EvaluationWeights {
     // What keeping one piece of each kind costs its owner, by PieceKind (index 0 unused).
     std::array<int, 7> piece{};
-    int quietMove = 0;        // per move to an empty square the side has
-    int opponentCapture = 0;  // per opponent capture target among our pieces
-    int tempo = 0;            // for the side to move
+    int quietMove = 0;     // per move to an empty square the side has
+    int pieceEnPrise = 0;  // per piece of the side the other side attacks
+    int kingEnPrise = 0;   // the side's king attacked by the other side (King must die)
+    int pawnAdvance = 0;   // per row a pawn has gone from its start
+    int tempo = 0;         // for the side to move
 };
 
 const EvaluationWeights& DefaultWeights(int variant);

@@ -26,8 +26,8 @@ void ExpertSearch::Stop() {
     stop_.store(true);
 }
 
-void ExpertSearch::SetReductions(bool on) {
-    searcher_->SetReductions(on);
+void ExpertSearch::SetPlainAlphaBeta(bool on) {
+    searcher_->SetPlainAlphaBeta(on);
 }
 
 ExpertResult ExpertSearch::Think(const Board& board, Side sideToMove, int variant,

@@ -73,9 +73,10 @@ class ExpertSearch {
                        std::span<const Board> history = {},
                        const std::function<void(const ExpertInfo&)>& onInfo = {});
 
-    // For tests: whether late moves are searched less deep (on by default). Off, the value at
-    // a fixed depth is plain alpha-beta's, with or without the table.
-    void SetReductions(bool on);
+    // For tests: plain alpha-beta, without reductions and using the table's results only at
+    // the depth they were found at (off by default). On, the value at a fixed depth does not
+    // depend on the table.
+    void SetPlainAlphaBeta(bool on);
 
   private:
     std::atomic<bool> stop_{false};

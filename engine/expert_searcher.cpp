@@ -82,6 +82,11 @@ void Searcher::NewGame() {
     for (auto& side : history_) side.fill(0);
 }
 
+bool Searcher::IsDeepEnough(const TableEntry& entry, int depth) const {
+    // A deeper result is a better one, but not the one plain alpha-beta would find.
+    return tuning_.plain ? entry.depth == depth : entry.depth >= depth;
+}
+
 bool Searcher::HasReachedGoal() const {
     const Side side = position_.SideToMove();
     if (variant_ == kAllMustDie) return position_.Pieces(side) == 0;
@@ -117,7 +122,7 @@ std::int64_t Searcher::ElapsedMs() const {
 }
 
 void Searcher::OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove,
-                          int ply) const {
+                          int ply, SquareSet offered) const {
     const auto& history = history_[static_cast<std::size_t>(position_.SideToMove())];
     const auto& killers = killers_[static_cast<std::size_t>(ply)];
     for (int i = 0; i < buffer.count; ++i) {
@@ -129,6 +134,8 @@ void Searcher::OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores
             score = (1 << 29) + 1;
         } else if (move == killers[1]) {
             score = 1 << 29;
+        } else if ((Bit(ToOf(move)) & offered) != 0) {
+            score += 1 << 28;
         }
         scores[static_cast<std::size_t>(i)] = score;
     }
@@ -159,30 +166,75 @@ void Searcher::UpdatePv(int ply, Move move) {
     pvLength_[static_cast<std::size_t>(ply)] = std::max(childLength, ply + 1);
 }
 
-int Searcher::Quiesce(int alpha, int beta, int ply) {
+int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     pvLength_[static_cast<std::size_t>(ply)] = ply;
     if (HasReachedGoal()) return kWin - ply;
     ++nodes_;
     if (ShouldStop()) return 0;
     selectiveDepth_ = std::max(selectiveDepth_, ply);
-    if (ply >= kMaxPly) return Evaluate(position_, *weights_);
+    if (ply >= kMaxPly || depth <= -tuning_.captureDepth) return Evaluate(position_, *weights_);
+
+    Move tableMove = kNoMove;
+    if (const TableEntry* entry = table_.Probe(position_.Key())) {
+        tableMove = entry->move;
+        const int score = ScoreFromTable(entry->score, ply);
+        if (IsDeepEnough(*entry, depth) &&
+            (entry->bound == Bound::Exact || (entry->bound == Bound::Lower && score >= beta) ||
+             (entry->bound == Bound::Upper && score <= alpha)))
+            return score;
+    }
 
     MoveBuffer moves;
     const bool captures = position_.GenerateLegal(moves);
     if (moves.count == 0) return kWin - ply;
-    // Without a capture the side may choose any quiet move: the evaluation stands for them.
-    if (!captures) return Evaluate(position_, *weights_);
+    // Without a capture the side may choose any quiet move: the evaluation stands for them,
+    // or one of the moves that force the other side to capture, the way to give pieces away.
+    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
 
-    // A side that can capture must: every capture is searched, there is no standing pat.
+    // A side that can capture must: every capture is searched, there is no standing pat. A
+    // single capture is no choice and does not count against the depth.
+    const int childDepth = moves.count == 1 ? depth : depth - 1;
     std::array<int, kMaxMoves> scores;
-    OrderMoves(moves, scores, kNoMove, ply);
+    OrderMoves(moves, scores, tableMove, ply, 0);
+    const int originalAlpha = alpha;
     int best = -kInfinity;
+    Move bestMove = kNoMove;
     for (int i = 0; i < moves.count; ++i) {
         PickNext(moves, scores, i);
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         MoveUndo undo;
         position_.Make(move, undo);
-        const int value = -Quiesce(-beta, -alpha, ply + 1);
+        const int value = -Quiesce(-beta, -alpha, childDepth, ply + 1);
+        position_.Unmake(move, undo);
+        if (aborted_) return 0;
+        if (value > best) {
+            best = value;
+            if (value > alpha) {
+                alpha = value;
+                bestMove = move;
+                UpdatePv(ply, move);
+                if (value >= beta) break;
+            }
+        }
+    }
+    const Bound bound = best >= beta           ? Bound::Lower
+                        : best > originalAlpha ? Bound::Exact
+                                               : Bound::Upper;
+    table_.Store(position_.Key(), bestMove, ScoreToTable(best, ply), depth, bound);
+    return best;
+}
+
+int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply) {
+    int best = Evaluate(position_, *weights_);
+    if (best >= beta || depth <= -tuning_.forcingDepth) return best;
+    alpha = std::max(alpha, best);
+    for (int i = 0; i < moves.count; ++i) {
+        const Move move = moves.moves[static_cast<std::size_t>(i)];
+        MoveUndo undo;
+        position_.Make(move, undo);
+        int value = -kInfinity;
+        if (position_.HasCapture(position_.SideToMove()))
+            value = -Quiesce(-beta, -alpha, depth - 1, ply + 1);
         position_.Unmake(move, undo);
         if (aborted_) return 0;
         if (value > best) {
@@ -209,7 +261,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     beta = std::min(beta, kWin - ply - 1);
     if (alpha >= beta) return alpha;
 
-    if (depth <= 0) return Quiesce(alpha, beta, ply);
+    if (depth <= 0) return Quiesce(alpha, beta, 0, ply);
     ++nodes_;
     if (ShouldStop()) return 0;
 
@@ -217,7 +269,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     if (const TableEntry* entry = table_.Probe(position_.Key())) {
         tableMove = entry->move;
         const int score = ScoreFromTable(entry->score, ply);
-        if (!pvNode && entry->depth >= depth &&
+        if (!pvNode && IsDeepEnough(*entry, depth) &&
             (entry->bound == Bound::Exact || (entry->bound == Bound::Lower && score >= beta) ||
              (entry->bound == Bound::Upper && score <= alpha)))
             return score;
@@ -227,10 +279,14 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     const bool captures = position_.GenerateLegal(moves);
     if (moves.count == 0) return kWin - ply;
     // A forced move costs nothing to look past.
-    if (moves.count == 1 && ply + depth < kMaxPly - 8) ++depth;
+    const int extension = moves.count == 1 && ply + depth < kMaxPly - 8 ? 1 : 0;
+    const int childDepth = depth - 1 + extension;
 
     std::array<int, kMaxMoves> scores;
-    OrderMoves(moves, scores, tableMove, ply);
+    // A quiet move onto a square the other side attacks offers it a piece it must take: the
+    // forcing moves of this game, tried early and never searched less deep.
+    const SquareSet offered = captures ? 0 : position_.Attacks(Opponent(position_.SideToMove()));
+    OrderMoves(moves, scores, tableMove, ply, offered);
     const int originalAlpha = alpha;
     int best = -kInfinity;
     Move bestMove = kNoMove;
@@ -239,20 +295,21 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
         PickNext(moves, scores, i);
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         const bool isKiller = move == killers[0] || move == killers[1];
+        const bool offers = (Bit(ToOf(move)) & offered) != 0;
         MoveUndo undo;
         position_.Make(move, undo);
         int value = 0;
         if (i == 0) {
-            value = -Search(-beta, -alpha, depth - 1, ply + 1, pvNode);
+            value = -Search(-beta, -alpha, childDepth, ply + 1, pvNode);
         } else {
             int reduction = 0;
-            if (reductions_ && depth >= 3 && i >= 3 && !captures && !isKiller)
+            if (!tuning_.plain && depth >= 3 && i >= 3 && !captures && !isKiller && !offers)
                 reduction = i >= 8 ? 2 : 1;
-            value = -Search(-alpha - 1, -alpha, depth - 1 - reduction, ply + 1, false);
+            value = -Search(-alpha - 1, -alpha, childDepth - reduction, ply + 1, false);
             if (value > alpha && reduction > 0)
-                value = -Search(-alpha - 1, -alpha, depth - 1, ply + 1, false);
+                value = -Search(-alpha - 1, -alpha, childDepth, ply + 1, false);
             if (pvNode && value > alpha && value < beta)
-                value = -Search(-beta, -alpha, depth - 1, ply + 1, true);
+                value = -Search(-beta, -alpha, childDepth, ply + 1, true);
         }
         position_.Unmake(move, undo);
         if (aborted_) return 0;
@@ -415,7 +472,6 @@ ExpertResult Searcher::Think(const Board& board, Side sideToMove, int variant,
         // The shortest proven result is known once the search sees past it.
         const int mate = MateInPlies(bestScore_);
         if (mate != 0 && depth > std::abs(mate) + 2) break;
-        if (limits.movetimeMs != 0 && ElapsedMs() * 2 > limits.movetimeMs) break;
         // Sort the root moves for the next iteration: the best first, then by score.
         std::stable_sort(rootMoves_.begin() + 1, rootMoves_.begin() + rootMoveCount_,
                          [](const RootMove& a, const RootMove& b) { return a.score > b.score; });

@@ -24,13 +24,21 @@ inline constexpr int kWin = 30000;
 inline constexpr int kInfinity = 32000;
 inline constexpr int kProvenWin = kWin - 1000;
 
+// What the search does beyond plain alpha-beta.
+struct SearchTuning {
+    // No reductions, and the table's results used only at the depth they were found at.
+    bool plain = false;
+    int captureDepth = 8;  // plies of chosen captures past the tree's end
+    int forcingDepth = 2;  // of those, in which a quiet move forcing a capture is tried
+};
+
 class Searcher {
   public:
     Searcher(std::atomic<bool>& stop, std::size_t hashMegabytes);
 
     void SetHashMegabytes(std::size_t megabytes) { table_.Resize(megabytes); }
     void SetVariety(std::uint64_t seed) { varietySeed_ = seed; }
-    void SetReductions(bool on) { reductions_ = on; }
+    void SetPlainAlphaBeta(bool on) { tuning_.plain = on; }
     void NewGame();
 
     ExpertResult Think(const Board& board, Side sideToMove, int variant, const ExpertLimits& limits,
@@ -48,12 +56,16 @@ class Searcher {
     void PrepareHistory(std::span<const Board> history, Side sideToMove);
     int SearchRoot(int depth, int alpha, int beta);
     int Search(int alpha, int beta, int depth, int ply, bool pvNode);
-    int Quiesce(int alpha, int beta, int ply);
+    // depth is 0 or less: how many choices among captures were made since the tree's end.
+    int Quiesce(int alpha, int beta, int depth, int ply);
+    // The same for a side without a capture, whose quiet moves are in moves.
+    int QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply);
     // The score of a side-to-move win by the rules at this node, or 0 when the game goes on.
     bool HasReachedGoal() const;
+    bool IsDeepEnough(const TableEntry& entry, int depth) const;
     bool IsRepetition(int ply) const;
-    void OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove,
-                    int ply) const;
+    void OrderMoves(MoveBuffer& buffer, std::array<int, kMaxMoves>& scores, Move tableMove, int ply,
+                    SquareSet offered) const;
     void RememberGoodMove(Move move, int depth, int ply, bool capture);
     bool ShouldStop();
     void UpdatePv(int ply, Move move);
@@ -66,7 +78,7 @@ class Searcher {
     int variant_ = 1;
     const EvaluationWeights* weights_ = nullptr;
     std::uint64_t varietySeed_ = 0;
-    bool reductions_ = true;
+    SearchTuning tuning_;
 
     // Keys of the game's earlier positions, then of the search's line: index historyCount_ +
     // ply holds the key at ply. Sized once per Think.
