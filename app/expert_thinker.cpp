@@ -2,7 +2,6 @@
 #include "app/expert_thinker.h"
 
 #include "engine/expert_search.h"
-#include "rules/evaluation.h"
 
 namespace kelvane {
 
@@ -16,13 +15,6 @@ class ExpertThinker final : public MoveThinker {
             .move;
     }
     void Stop() override { search_.Stop(); }
-    // A Stop that came just after the search ended would end the next one at once; a search of
-    // one ply takes it up.
-    void Settle() override {
-        Board board;
-        SetUpStartingPosition(board);
-        search_.Think(board, 2, kKingMustDie, ExpertLimits{0, 0, 1});
-    }
 
   private:
     ExpertSearch search_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/search_worker.h"
 
+#include <chrono>
 #include <utility>
 
 namespace kelvane {
@@ -10,10 +11,10 @@ SearchWorker::SearchWorker(std::unique_ptr<MoveThinker> thinker, Deliver deliver
 
 SearchWorker::~SearchWorker() {
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         quit_ = true;
         pending_.reset();
-        StopThinkingLocked();
+        StopThinking(lock);
     }
     changed_.notify_all();
     if (thread_.joinable()) thread_.join();
@@ -34,15 +35,20 @@ std::uint64_t SearchWorker::Request(SearchRequest request) {
 
 void SearchWorker::Cancel() {
     wanted_ = 0;
-    const std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     pending_.reset();
-    StopThinkingLocked();
+    StopThinking(lock);
 }
 
-void SearchWorker::StopThinkingLocked() {
-    if (thinking_ == 0 || stopSent_) return;
-    thinker_->Stop();
+void SearchWorker::StopThinking(std::unique_lock<std::mutex>& lock) {
+    const std::uint64_t stopping = thinking_;
+    if (stopping == 0) return;
     stopSent_ = true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopWaitMs);
+    while (thinking_ == stopping && std::chrono::steady_clock::now() < deadline) {
+        thinker_->Stop();
+        changed_.wait_for(lock, std::chrono::milliseconds(1));
+    }
 }
 
 void SearchWorker::WaitUntilIdle() {
@@ -55,14 +61,6 @@ void SearchWorker::Run() {
     for (;;) {
         changed_.wait(lock, [this] { return quit_ || pending_.has_value(); });
         if (quit_) return;
-        if (settleDue_) {
-            // Nothing thinks meanwhile, so no Stop can come in the middle.
-            settleDue_ = false;
-            lock.unlock();
-            thinker_->Settle();
-            lock.lock();
-            continue;
-        }
         const SearchRequest request = std::move(*pending_);
         pending_.reset();
         thinking_ = request.number;
@@ -70,14 +68,10 @@ void SearchWorker::Run() {
         lock.unlock();
         const MoveWord move = thinker_->Think(request);
         lock.lock();
+        // Handed over before the worker counts as idle; deliver only queues it.
+        if (!stopSent_) deliver_(request.number, move);
         thinking_ = 0;
-        settleDue_ = stopSent_;
         changed_.notify_all();
-        if (!stopSent_) {
-            lock.unlock();
-            deliver_(request.number, move);
-            lock.lock();
-        }
     }
 }
 

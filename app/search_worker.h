@@ -31,12 +31,14 @@ class MoveThinker {
     virtual ~MoveThinker() = default;
     // On the worker thread: side's move in request.board, NoMove when it has none.
     virtual MoveWord Think(const SearchRequest& request) = 0;
-    // From any thread, only while Think runs or is about to: it ends within milliseconds.
+    // From any thread, while Think runs or is about to: it ends within milliseconds. A Stop
+    // made just before Think starts may be forgotten by it; the worker stops again until Think
+    // has returned.
     virtual void Stop() = 0;
-    // On the worker thread, between two Thinks, after a Stop that came as Think was returning:
-    // whatever that Stop left behind must not end the next Think.
-    virtual void Settle() {}
 };
+
+// How long a cancel waits for the search to end; it takes milliseconds.
+inline constexpr int kStopWaitMs = 50;
 
 class SearchWorker {
   public:
@@ -53,7 +55,8 @@ class SearchWorker {
     // Supersedes the request in hand; the thread starts with the first request. Returns the
     // new request's number.
     std::uint64_t Request(SearchRequest request);
-    // The request in hand is superseded and its search stopped; no answer is wanted.
+    // The request in hand is superseded and its search stopped; no answer is wanted. Returns
+    // once that search has ended, or after kStopWaitMs if it has not.
     void Cancel();
     bool IsCurrent(std::uint64_t number) const { return number != 0 && number == wanted_; }
     // The answer to number has come and is taken: true when it is the one wanted.
@@ -71,8 +74,8 @@ class SearchWorker {
 
   private:
     void Run();
-    // With mutex_ held.
-    void StopThinkingLocked();
+    // Stops the search that runs and waits for it to end, stopping again meanwhile.
+    void StopThinking(std::unique_lock<std::mutex>& lock);
 
     std::unique_ptr<MoveThinker> thinker_;
     Deliver deliver_;
@@ -84,7 +87,6 @@ class SearchWorker {
     std::optional<SearchRequest> pending_;
     std::uint64_t thinking_ = 0;  // the request whose Think runs, 0 for none
     bool stopSent_ = false;       // Stop was called for it
-    bool settleDue_ = false;
     bool quit_ = false;
     std::thread thread_;
 };

@@ -20,11 +20,14 @@ class GateThinker final : public MoveThinker {
     MoveWord Think(const SearchRequest& request) override {
         std::unique_lock lock(mutex_);
         ++thinks_;
+        // Like the Expert, a search forgets the Stops made before it started.
+        stopped_ = false;
         changed_.notify_all();
-        // A Stop left over from an earlier search ends this one at once, as with the Expert.
+        thinking_ = true;
         changed_.wait(lock, [this] { return stopped_ || released_ > 0; });
         if (released_ > 0) --released_;
         stopped_ = false;
+        thinking_ = false;
         return answer_(request);
     }
     void Stop() override {
@@ -33,12 +36,6 @@ class GateThinker final : public MoveThinker {
         ++stops_;
         changed_.notify_all();
     }
-    void Settle() override {
-        const std::lock_guard lock(mutex_);
-        stopped_ = false;
-        ++settles_;
-    }
-
     // Lets the search in hand (or the next one) answer.
     void Release() {
         const std::lock_guard lock(mutex_);
@@ -50,8 +47,11 @@ class GateThinker final : public MoveThinker {
         changed_.wait(lock, [&] { return thinks_ >= count; });
     }
     int Thinks() { return Read(thinks_); }
+    bool IsThinking() {
+        const std::lock_guard lock(mutex_);
+        return thinking_;
+    }
     int Stops() { return Read(stops_); }
-    int Settles() { return Read(settles_); }
 
   private:
     int Read(const int& counter) {
@@ -62,8 +62,9 @@ class GateThinker final : public MoveThinker {
     Answer answer_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    int thinks_ = 0, stops_ = 0, settles_ = 0, released_ = 0;
+    int thinks_ = 0, stops_ = 0, released_ = 0;
     bool stopped_ = false;
+    bool thinking_ = false;
 };
 
 }  // namespace kelvane::testing
