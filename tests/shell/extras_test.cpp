@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window with extras (kelvane --extras) on the offscreen platform: its menus and size, the
-// status line, the Expert thinking on the worker thread while the window goes on, and every
-// command that stops it, keyboard play with what a screen reader hears, playing Black, the
-// final position kept, and Save Record. The Expert is stood in for by a thinker that answers
-// when the test lets it.
+// status line, no thread without the Expert, the Expert thinking on the worker thread while
+// the window goes on, every command that stops it, and Save Record's chooser. The Expert is
+// stood in for by a thinker that answers when the test lets it. The end-to-end session covers
+// the rest with the real Expert.
 #include <sys/stat.h>
 
-#include <QAccessible>
-#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -36,7 +34,6 @@ using namespace res;
 
 constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 constexpr const char* kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
-constexpr COLORREF kOrange = RGB(255, 128, 0);
 
 MoveWord FirstLegalMove(const SearchRequest& request) {
     MoveList list;
@@ -96,25 +93,12 @@ class ExtrasTest : public ShellTest {
         const QPoint corner = ScreenCorner(name);
         return View().Buffer().GetPixel(corner.x() + inset, corner.y() + inset);
     }
-    void LoadPosition(const char* fen) const {
-        const Board board = *BoardFromFen(fen);
-        std::ofstream("game.sav", std::ios::binary)
-            .write(reinterpret_cast<const char*>(board.data()), 64);
-        MenuItem(ID_GAME_LOAD).trigger();
-        ASSERT_EQ(Fen(), BoardToFen(board));
-    }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
         QTest::keyClick(&View(), key, modifiers);
     }
     bool StatusBecomes(const std::string& start) const {
         return QTest::qWaitFor([&] { return Status().rfind(start, 0) == 0; }, 5000);
     }
-    std::string AccessibleName() const {
-        return QAccessible::queryAccessibleInterface(&View())
-            ->text(QAccessible::Name)
-            .toStdString();
-    }
-
     GateThinker* gate_ = nullptr;
 };
 
@@ -172,27 +156,10 @@ TEST_F(ExtrasTest, NoThreadStartsWithoutTheExpert) {
     ClickAt("e2"), ClickAt("e4");
     EXPECT_TRUE(Extras().HasWorkerThread());
     EXPECT_EQ(ThreadsOfThisProcess(), threads + 1);
-}
-
-TEST_F(ExtrasTest, APieceThatMayNotMoveForACaptureElsewhereGetsTheCapturesAndTheirPiecesFramed) {
-    StartExtras();
-    LoadPosition("4k3/8/8/3p4/4P3/2N5/8/4K3");
-    ClickAt("e1");
-    EXPECT_EQ(Status(), "You must capture: Nxd5, exd5.");
-    EXPECT_EQ(FrameAt("e1"), RGB(255, 0, 0));
-    EXPECT_EQ(FrameAt("c3"), kOrange);
-    EXPECT_EQ(FrameAt("e4"), kOrange);
-    EXPECT_NE(FrameAt("d5"), kOrange);
-    ClickAt("e1");  // dropped
-    ClickAt("e4");
-    ClickAt("e5");  // a move of the pawn, were there no capture
-    EXPECT_EQ(Status(), "You must capture: Nxd5, exd5.");
-    ClickAt("c3");
-    ClickAt("c4");
-    EXPECT_EQ(Status(), "The knight on c3 cannot go to c4.");
-    EXPECT_NE(FrameAt("c3"), kOrange);
-    ClickAt("h5");  // nothing selected, nothing to explain
-    EXPECT_EQ(Status(), "Move 1: White to move, your turn.");
+    // Quit while it thinks: the search stops and the thread ends with the view.
+    MenuItem(ID_APP_EXIT).trigger();
+    app_.reset();
+    EXPECT_EQ(ThreadsOfThisProcess(), threads);
 }
 
 TEST_F(ExtrasTest, TheExpertThinksOnTheWorkerWhileTheWindowGoesOn) {
@@ -276,78 +243,6 @@ const Superseding kSuperseding[] = {
 
 INSTANTIATE_TEST_SUITE_P(Commands, SupersedingTest, ::testing::ValuesIn(kSuperseding),
                          [](const auto& param) { return std::string(param.param.name); });
-
-TEST_F(ExtrasTest, QuitStopsTheSearchAndEndsItsThread) {
-    StartExtras();
-    MenuItem(ID_LEVEL_EXPERT).trigger();
-    ClickAt("e2"), ClickAt("e4");
-    gate_->WaitForThinks(1);
-    const int threads = ThreadsOfThisProcess();
-    MenuItem(ID_APP_EXIT).trigger();
-    app_.reset();  // the end of the event loop: the view goes, and its worker with it
-    EXPECT_EQ(ThreadsOfThisProcess(), threads - 1);
-}
-
-// The arrows move a cursor over the board as shown, Enter acts as a click, and the square under
-// the cursor is what a screen reader hears.
-TEST_F(ExtrasTest, TheKeyboardPlaysAndTheCursorsSquareIsReadOut) {
-    StartExtras();
-    EXPECT_TRUE(View().hasFocus());
-    EXPECT_NE(FrameAt("e2", GetSquareSize() / 16), RGB(255, 0, 255));
-    Key(Qt::Key_Up);  // shows the cursor where it is
-    EXPECT_EQ(AccessibleName(), "e2, white pawn");
-    EXPECT_EQ(FrameAt("e2", GetSquareSize() / 16), RGB(255, 0, 255));
-    Key(Qt::Key_Return);
-    EXPECT_EQ(AccessibleName(), "e2, white pawn, selected");
-    Key(Qt::Key_Up), Key(Qt::Key_Up);
-    EXPECT_EQ(AccessibleName(), "e4, empty, a possible move");
-    for (int i = 0; i < 9; ++i) Key(Qt::Key_Left);  // stops at the edge
-    EXPECT_EQ(AccessibleName(), "a4, empty");
-    Key(Qt::Key_Right), Key(Qt::Key_Right), Key(Qt::Key_Right), Key(Qt::Key_Right);
-    Key(Qt::Key_Space);
-    EXPECT_TRUE(StatusBecomes("Move 2: White to move, your turn. Last move: 1..."));
-    EXPECT_EQ(AccessibleName(), "e4, white pawn");
-}
-
-TEST_F(ExtrasTest, YouPlayBlackTurnsTheBoardAndTheComputerOpensWithWhite) {
-    StartExtras();
-    MenuItem(ID_GAME_YOU_PLAY_BLACK).trigger();
-    EXPECT_TRUE(Extras().IsTurned());
-    int changed = 0;
-    for (int i = 0; i < 64; ++i) changed += TheBoard()[i] != StartingBoard()[i];
-    EXPECT_EQ(changed, 2);  // White's first move, made at once at Easy
-    EXPECT_TRUE(StatusBecomes("Move 1: Black to move, your turn. Last move: 1. "));
-    // The top-left square of the board as shown is h1; d7 stands where e2 stands for White.
-    QTest::mouseClick(Window().windowHandle(), Qt::LeftButton, {},
-                      View().mapTo(&Window(), QPoint(Edge() + 20, 20)));
-    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);  // White's rook is not Black's
-    QTest::mouseClick(Window().windowHandle(), Qt::LeftButton, {},
-                      View().mapTo(&Window(), QPoint(Edge() + 4 * 40 + 20, 6 * 40 + 20)));
-    EXPECT_EQ(TheGameState().SelectedSquare, 301);
-    ClickAt("d6");
-    EXPECT_TRUE(StatusBecomes("Move 2: Black to move, your turn."));
-    EXPECT_EQ(TheBoard()[SquareIndex(3, 2)], kBlackPawn);
-    MenuItem(ID_FILE_NEW).trigger();
-    EXPECT_FALSE(Extras().IsTurned());
-    EXPECT_EQ(Fen(), kStartFen);
-}
-
-TEST_F(ExtrasTest, TheFinalPositionStaysWithItsResultUntilUndoOrNew) {
-    StartExtras();
-    ModalWatcher boxes;
-    LoadPosition("k7/8/8/8/8/8/8/R6K");
-    ClickAt("a1"), ClickAt("a8");  // White takes Black's king: Black has won
-    QTest::qWait(20);
-    EXPECT_TRUE(boxes.titles.isEmpty());
-    EXPECT_EQ(Status(), "I won: you took my king. Last move: 1. Rxa8");
-    EXPECT_EQ(Fen(), "R7/8/8/8/8/8/8/7K");
-    EXPECT_EQ(FrameAt("a8"), RGB(0, 0, 255));
-    ClickAt("h1");
-    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Fen(), "k7/8/8/8/8/8/8/R6K");
-    EXPECT_EQ(Status(), "Move 1: White to move, your turn.");
-}
 
 TEST_F(ExtrasTest, SaveRecordAppendsTheGameAndTheChooserTakesNoFifo) {
     StartExtras();
