@@ -112,8 +112,11 @@ bool CExtrasView::OnCommand(int commandId) {
             SaveRecord();
             return true;
         default:
+            // The game's other commands end an explanation; the settings leave it.
+            if (!CChessView::OnCommand(commandId)) return false;
             ClearExplanation();
-            return CChessView::OnCommand(commandId);
+            RefreshStatus();
+            return true;
     }
 }
 
@@ -471,7 +474,9 @@ void CExtrasView::RefreshStatus() {
 
 void CExtrasView::ClearExplanation() {
     explanation_.clear();
+    if (capturers_.empty()) return;
     capturers_.clear();
+    CChessView::Invalidate();  // their frames go
 }
 
 }  // namespace kelvane

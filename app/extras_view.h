@@ -21,7 +21,6 @@ namespace kelvane {
 struct ExtrasOptions {
     // Every game is appended here as it ends (or is left), when set.
     std::shared_ptr<PgnFile> pgnFile;
-    std::string pgnFileName;
     // The Expert's search for the worker thread; null for the real one.
     std::function<std::unique_ptr<MoveThinker>()> makeThinker;
 };

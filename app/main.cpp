@@ -86,7 +86,6 @@ std::optional<int> OpenRecordFile(const std::string& fileName, kelvane::ExtrasOp
         return 2;
     }
     extras.pgnFile = std::move(file);
-    extras.pgnFileName = fileName;
     return std::nullopt;
 }
 
