@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "cli/interrupt.h"
 #include "cli/number.h"
@@ -295,6 +296,21 @@ const std::map<std::string_view, Command> kCommands = {
     {"replay", OutOnly(RunReplayCommand)},
 };
 
+// --name=value is --name value, for every option of every command.
+std::vector<std::string> SplitOptionValues(Args args) {
+    std::vector<std::string> split;
+    for (const std::string& arg : args) {
+        const std::size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
+            split.push_back(arg.substr(0, equals));
+            split.push_back(arg.substr(equals + 1));
+        } else {
+            split.push_back(arg);
+        }
+    }
+    return split;
+}
+
 bool WantsHelp(Args args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") return true;
@@ -323,7 +339,8 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
             << "' (try kelvane-cli --help)\n";
         return kExitUsage;
     }
-    const Args rest = args.subspan(1);
+    const std::vector<std::string> options = SplitOptionValues(args.subspan(1));
+    const Args rest(options);
     if (WantsHelp(rest)) {
         out << kUsage.at(args[0]);
         return kExitOk;

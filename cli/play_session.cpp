@@ -118,7 +118,7 @@ void PlaySession::Start() {
 }
 
 void PlaySession::ShowBoard() {
-    out_ << BoardToText(game_.GetBoard(), options_.ascii);
+    out_ << BoardToText(game_.GetBoard(), {options_.ascii, 2, std::nullopt});
 }
 
 void PlaySession::PrintHelp() {
@@ -134,7 +134,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
     }
     const Board before = record_.Current();
     if (autoplaying_ || side == 1) out_ << SideName(side) << " plays " << MoveToText(move) << '\n';
-    out_ << DescribeMove(before, side, move) << '\n';
+    out_ << DescribeMove(before, move) << '\n';
     ShowBoard();
     record_.Add(side, move);
     if (record_.Current() != game_.GetBoard()) record_.Start(game_.GetBoard(), true);
@@ -159,7 +159,7 @@ void PlaySession::ReportFileProblem(const std::string& text) {
 void PlaySession::WriteRecord(std::string_view result) {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
-                           "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
+                           "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant(), ""};
     if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
         err_ << "kelvane-cli play: " << written.reason() << '\n';
 }
@@ -215,8 +215,8 @@ void PlaySession::PlayHumanMove(MoveWord move) {
         after.Add(2, move);
         if (after.DrawByRule() != Draw::None) {
             const Board before = record_.Current();
-            out_ << DescribeMove(before, 2, move) << '\n'
-                 << BoardToText(after.Current(), options_.ascii);
+            out_ << DescribeMove(before, move) << '\n'
+                 << BoardToText(after.Current(), {options_.ascii, 2, std::nullopt});
             record_ = after;
             pendingDraw_ = after.DrawByRule();
             AfterMoves();

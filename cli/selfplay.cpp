@@ -67,7 +67,7 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     if (!printer.ResultText().empty()) result = PgnResultOf(printer.ResultText());
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";
     const std::string player = "Kelvane, depth " + std::to_string(options.depth);
-    const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
+    const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules, ""};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
     if (written) return kExitOk;
     err << "kelvane-cli selfplay: " << written.reason() << '\n';

@@ -24,6 +24,8 @@ void GameRecord::Start(const Board& board, bool setUp) {
     positions_.assign(1, board);
     moves_.clear();
     resetsCount_.clear();
+    movers_.clear();
+    remarks_.clear();
     firstSide_ = 2;
     setUp_ = setUp;
 }
@@ -33,7 +35,8 @@ Side GameRecord::SideToMove() const {
     return moves_.size() % 2 == 1 ? Opponent(firstSide_) : firstSide_;
 }
 
-void GameRecord::Add(Side side, MoveWord move) {
+void GameRecord::Add(Side side, MoveWord move, Mover mover) {
+    movers_.push_back(mover);
     if (moves_.empty()) firstSide_ = side;
     Board board = Current();
     const bool capture = board[IndexOf(DestinationOf(move))] != 0;
@@ -51,10 +54,24 @@ void GameRecord::TakeBackTo(const Board& board) {
             positions_.resize(i + 1);
             moves_.resize(i);
             resetsCount_.resize(i);
+            movers_.resize(i);
+            std::erase_if(remarks_, [i](const auto& remark) { return remark.first > i; });
             return;
         }
     }
     Start(board, true);
+}
+
+void GameRecord::Remark(std::string text) {
+    remarks_.emplace_back(moves_.size(), std::move(text));
+}
+
+bool GameRecord::MovedBy(Side side, Mover mover) const {
+    for (std::size_t i = 0; i < moves_.size(); ++i) {
+        const Side moved = i % 2 == 0 ? firstSide_ : Opponent(firstSide_);
+        if (moved == side && movers_[i] == mover) return true;
+    }
+    return false;
 }
 
 Draw GameRecord::DrawByRule() const {

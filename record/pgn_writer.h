@@ -27,10 +27,22 @@ struct PgnHeader {
     std::string white;
     std::string black;
     int rules = kKingMustDie;  // or kAllMustDie
+    std::string termination;   // how the game ended; no Termination tag when empty
 };
 
-// The seven standard tags (Date is today's), Variant, SetUp and FEN when the record needs them,
-// then the moves in SAN, ending with result.
+// How a game ended, as the Termination tag says it.
+inline constexpr std::string_view kKingTakenTermination = "king taken";
+inline constexpr std::string_view kLastPieceTakenTermination = "last piece taken";
+inline constexpr std::string_view kNoMoveTermination = "no move";
+inline constexpr std::string_view kRepetitionTermination = "repetition";
+inline constexpr std::string_view kFiftyMovesTermination = "fifty moves";
+inline constexpr std::string_view kResignationTermination = "resignation";
+// PGN's own word for a game that has not ended.
+inline constexpr std::string_view kUnfinishedTermination = "unterminated";
+
+// The seven standard tags (Date is today's), Variant, Termination, SetUp and FEN when the
+// record needs them, then the moves in SAN with the record's remarks as comments, ending with
+// result.
 std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result);
 
 // The file the games are appended to, opened (created when missing) before the first game.

@@ -78,7 +78,7 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
     for (const char* text :
          {"a1a3", "h1f2", "c7c8", "f2h1", "b1d2", "h1f2", "c8c2", "f2d1", "c2d1"})
         record.Add(std::exchange(side, Opponent(side)), Move(text));
-    const std::string pgn = FormatPgn(record, {"Test", "1", "A", "B", kAllMustDie}, "1-0");
+    const std::string pgn = FormatPgn(record, {"Test", "1", "A", "B", kAllMustDie, ""}, "1-0");
     for (const char* expected : {"[Variant \"Losing chess, All must die\"]", "[SetUp \"1\"]",
                                  "[FEN \"8/2P5/8/R7/8/8/8/RN3N1n w - - 0 1\"]", "1. R1a3 Nf2",
                                  "2. c8=Q Nh1 3. Nbd2 Nf2 4. Qc2 Nd1 5. Qxd1 1-0"})

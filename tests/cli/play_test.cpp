@@ -27,7 +27,7 @@ std::vector<std::string> Announced(const std::string& text, const std::string& s
 
 // Whether the last board printed in `said` is `board`.
 bool LastBoardIs(const std::string& said, const Board& board, bool ascii = false) {
-    const std::string text = BoardToText(board, ascii);
+    const std::string text = BoardToText(board, {ascii, 2, std::nullopt});
     const std::size_t at = said.rfind(text);
     return at != std::string::npos &&
            said.find(text.substr(text.size() - 18), at + text.size()) == std::string::npos;
