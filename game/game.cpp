@@ -49,42 +49,79 @@ void Game::NewGame() {
     state.LastMoveSquare = kNoSquare;
     state.TargetCount = 0;
     SetUpStartingPosition(board_);
+    sideToMove_ = 2;
+    verdict_ = {};
     host_.Invalidate();
 }
 
-void Game::EndGame(const char* text) {
+void Game::SetHumanSide(Side side) {
+    humanSide_ = side == 1 ? 1 : 2;
+}
+
+Verdict Game::Judge() const {
+    const GameResult result = GetGameResult();
+    if (result == 0) return {};
+    const Side winner = result;
+    const int variant = GetRulesVariant();
+    bool hasKing = false;
+    bool hasPiece = false;
+    for (const SquareCode code : board_) {
+        if (SideOf(code) != winner || !IsPieceCode(code)) continue;
+        hasPiece = true;
+        if (KindOf(code) == kKing) hasKing = true;
+    }
+    if (variant != kAllMustDie && !hasKing) return {winner, EndReason::KingTaken};
+    if (!hasPiece) return {winner, EndReason::LastPieceTaken};
+    return {winner, EndReason::NoLegalMove};
+}
+
+void Game::EndGame(const Verdict& verdict, const char* classicText) {
     // The timer stops before the modal box: no autoplay move may be made on a finished game.
     host_.StopAutoplayTimer();
     GameState& state = TheGameState();
     state.SelectedSquare = kNoSquare;
+    if (keepFinalPosition_) {
+        // The last move stays marked: the player sees how the game ended.
+        verdict_ = verdict;
+        host_.Invalidate();
+        host_.DrawNow();
+        host_.UpdateWindow();
+        host_.GameOver(verdict);
+        return;
+    }
     state.LastMoveSquare = kNoSquare;
     host_.DrawNow();
     host_.UpdateWindow();
-    host_.AnnounceResult(text);
+    host_.AnnounceResult(classicText);
     NewGame();
 }
 
 void Game::Click(std::optional<Square> square) {
     GameState& state = TheGameState();
     state.ClearHint();
+    // A finished game kept on screen, or a reply still being searched elsewhere, takes no move.
+    if (IsOver() || (!replyAtOnce_ && sideToMove_ != humanSide_)) {
+        host_.Invalidate();
+        return;
+    }
     const bool onBoard = square.has_value() && IsOnBoard(*square);
-    const bool holdsSide2Piece = onBoard && SideOf(board_[IndexOf(*square)]) == 2;
+    const bool holdsHumanPiece = onBoard && SideOf(board_[IndexOf(*square)]) == humanSide_;
 
     bool thought = false;
     if (state.SelectedSquare == kNoSquare) {
-        if (holdsSide2Piece) {
+        if (holdsHumanPiece) {
             state.SelectedSquare = MakeSquareRef(*square);
             int targetCount = 0;
-            GeneratePieceMoves(board_, square->column, square->row, state.TargetMoves, targetCount);
+            GeneratePieceMoves(board_, square->column, square->row, state.TargetMoves, targetCount,
+                               humanSide_);
             state.TargetCount = targetCount;
         }
         host_.Invalidate();
     } else {
         const Square from = SquareOf(state.SelectedSquare);
-        // Only side 2's full list of legal moves decides; a second click that is not in it
+        // Only the human's full list of legal moves decides; a second click that is not in it
         // only deselects, also on another of the human's pieces.
-        if (!onBoard ||
-            IsLegalSide2Move(board_, from.column, from.row, square->column, square->row) == 0) {
+        if (!onBoard || !IsLegalMove(board_, humanSide_, PackMove(from, *square))) {
             state.SelectedSquare = kNoSquare;
             host_.Invalidate();
         } else {
@@ -114,10 +151,11 @@ void Game::PlayHumanTurn(Square from, Square to) {
     const MoveWord move = PackMove(from, to);
     ApplyMove(board_, move);
     state.LastMoveSquare = MakeSquareRef(to);
-    host_.MovePlayed(2, move);
+    sideToMove_ = ComputerSide();
+    host_.MovePlayed(humanSide_, move);
     TestEndOfGame(board_, GetRulesVariant());
     if (GetGameResult() != 0) {
-        EndGame(HumanGameResultText(GetGameResult()));
+        EndGame(Judge(), HumanGameResultText(GetGameResult()));
         return;
     }
 
@@ -127,20 +165,82 @@ void Game::PlayHumanTurn(Square from, Square to) {
     host_.DrawNow();
     host_.UpdateWindow();
 
-    const MoveWord reply = ChooseMove(board_, 1, GetSearchDepth());
+    if (!replyAtOnce_) {
+        // The computer left without a legal move wins before anything is searched.
+        if (!SideHasLegalMove(board_, ComputerSide())) {
+            SetGameResult(static_cast<GameResult>(ComputerSide()));
+            EndGame(Judge(), HumanGameResultText(GetGameResult()));
+            return;
+        }
+        host_.ComputerToMove(ComputerSide());
+        return;
+    }
+
+    const MoveWord reply = ChooseMove(board_, ComputerSide(), GetSearchDepth());
     if (reply > 0) {
         ApplyMove(board_, reply);
         state.LastMoveSquare = MakeSquareRef(DestinationOf(reply));
-        host_.MovePlayed(1, reply);
+        sideToMove_ = humanSide_;
+        host_.MovePlayed(ComputerSide(), reply);
         TestEndOfGame(board_, GetRulesVariant());
         // A human left without a legal move would only deselect from then on: the side that
         // cannot move wins, for the human as for the computer.
-        if (GetGameResult() == 0 && !SideHasLegalMove(board_, 2)) SetGameResult(2);
+        if (GetGameResult() == 0 && !SideHasLegalMove(board_, humanSide_))
+            SetGameResult(static_cast<GameResult>(humanSide_));
     } else {
         // The computer has no legal move, and so wins.
-        SetGameResult(1);
+        SetGameResult(static_cast<GameResult>(ComputerSide()));
     }
-    if (GetGameResult() != 0) EndGame(HumanGameResultText(GetGameResult()));
+    if (GetGameResult() != 0) EndGame(Judge(), HumanGameResultText(GetGameResult()));
+}
+
+bool Game::ApplyTurn(Side side, MoveWord move) {
+    GameState& state = TheGameState();
+    state.OpeningPending = 0;
+    state.SelectedSquare = kNoSquare;
+    ApplyMove(board_, move);
+    state.LastMoveSquare = MakeSquareRef(DestinationOf(move));
+    sideToMove_ = Opponent(side);
+    host_.MovePlayed(side, move);
+    TestEndOfGame(board_, GetRulesVariant());
+    // The side left without a legal move at its turn wins.
+    if (GetGameResult() == 0 && !SideHasLegalMove(board_, sideToMove_))
+        SetGameResult(static_cast<GameResult>(sideToMove_));
+    if (GetGameResult() != 0) {
+        EndGame(Judge(), HumanGameResultText(GetGameResult()));
+        return false;
+    }
+    host_.Invalidate();
+    return true;
+}
+
+void Game::PlayComputerMove() {
+    if (IsOver()) return;
+    TheGameState().ClearHint();
+    const Side side = sideToMove_;
+    host_.BeginWait();
+    const MoveWord move = ChooseMove(board_, side, GetSearchDepth());
+    if (move > 0) {
+        if (side == humanSide_) PushUndoSnapshot();
+        ApplyTurn(side, move);
+    } else {
+        SetGameResult(static_cast<GameResult>(side));
+        EndGame(Judge(), HumanGameResultText(GetGameResult()));
+    }
+    host_.EndWait();
+}
+
+bool Game::PlayMove(MoveWord move) {
+    if (IsOver() || !IsLegalMove(board_, sideToMove_, move)) return false;
+    TheGameState().ClearHint();
+    if (sideToMove_ == humanSide_) {
+        PlayHumanTurn(OriginOf(move), DestinationOf(move));
+        host_.EndWait();
+        host_.Invalidate();
+    } else {
+        ApplyTurn(sideToMove_, move);
+    }
+    return true;
 }
 
 void Game::ComputerStarts() {
@@ -150,6 +250,7 @@ void Game::ComputerStarts() {
     host_.BeginWait();
     // No last-move mark, no snapshot and no end-of-game test for the opening.
     PlayOpeningMove(board_);
+    sideToMove_ = 2;
     host_.MovePlayed(1, OpeningMove);
     state.OpeningPending = 0;
     host_.Invalidate();
@@ -169,13 +270,17 @@ void Game::StopAutoplay() {
 }
 
 void Game::AutoplayTick() {
+    if (IsOver()) {
+        host_.StopAutoplayTimer();
+        return;
+    }
     GameState& state = TheGameState();
     host_.Pause(kAutoplayPauseMs);
     host_.BeginWait();
 
     const Side side = state.AutoplayTurn == 1 ? 1 : 2;
     MoveWord move = NoMove;
-    if (state.OpeningPending == 1) {
+    if (state.OpeningPending == 1 && side == 1) {
         move = OpeningMove;
         state.OpeningPending = 0;
     } else {
@@ -187,6 +292,7 @@ void Game::AutoplayTick() {
         // ApplyMove crowns a pawn of either side that reaches the far row.
         ApplyMove(board_, move);
         state.LastMoveSquare = MakeSquareRef(DestinationOf(move));
+        sideToMove_ = Opponent(side);
         host_.MovePlayed(side, move);
     }
     state.AutoplayTurn = state.AutoplayTurn == 1 ? 0 : 1;
@@ -201,14 +307,14 @@ void Game::AutoplayTick() {
         // A side with no legal move at its turn wins.
         SetGameResult(static_cast<GameResult>(side));
     }
-    if (GetGameResult() != 0) EndGame(AutoplayResultText(GetGameResult()));
+    if (GetGameResult() != 0) EndGame(Judge(), AutoplayResultText(GetGameResult()));
     host_.EndWait();
 }
 
 void Game::Hint() {
     GameState& state = TheGameState();
-    // Always for side 2, whatever the level and whichever side is to move.
-    const MoveWord hint = ChooseMove(board_, 2, kHintDepth);
+    // Always for the human's side, whatever the level and whichever side is to move.
+    const MoveWord hint = ChooseMove(board_, humanSide_, kHintDepth);
     if (hint > 0) {
         state.HintFrom = OriginOf(hint);
         state.HintTo = DestinationOf(hint);
@@ -228,6 +334,8 @@ void Game::Undo() {
     --state.UndoCount;
     state.LastMoveSquare = kNoSquare;
     state.SelectedSquare = kNoSquare;
+    sideToMove_ = humanSide_;
+    verdict_ = {};
     host_.Invalidate();
 }
 
@@ -252,6 +360,8 @@ void Game::Load(const std::string& fileName) {
     if (saved.status == SavedGameRead::Status::Loaded) {
         host_.StopAutoplayTimer();
         board_ = saved.board;
+        sideToMove_ = humanSide_;
+        verdict_ = {};
         // The fixed opening move belongs to the starting position only: after a Load the
         // computer always searches.
         state.OpeningPending = 0;

@@ -9,6 +9,7 @@
 
 #include "game/game_host.h"
 #include "game/game_state.h"
+#include "game/messages.h"
 #include "rules/board.h"
 #include "rules/square.h"
 
@@ -42,14 +43,51 @@ class Game {
     void Save(const std::string& fileName);
     void Load(const std::string& fileName);
 
+    // Settings a front end beyond the classic window may change; the classic game keeps the
+    // defaults. The human plays side 2 (White) unless told otherwise; the change holds from
+    // the next turn on and is meant to be followed by NewGame.
+    void SetHumanSide(Side side);
+    Side HumanSide() const { return humanSide_; }
+    Side ComputerSide() const { return Opponent(humanSide_); }
+    // With true, a finished game is not announced in a box and followed by a new game: the
+    // final position stays, GameOver tells the verdict, and only Undo, Load or a new game
+    // go on from there.
+    void SetKeepFinalPosition(bool keep) { keepFinalPosition_ = keep; }
+    // With false, the human's move is not answered at once: the host hears ComputerToMove and
+    // brings the reply through PlayMove, for a search that runs elsewhere.
+    void SetReplyAtOnce(bool atOnce) { replyAtOnce_ = atOnce; }
+
+    Side SideToMove() const { return sideToMove_; }
+    // Only in the mode that keeps the final position: the game has ended.
+    bool IsOver() const { return verdict_.winner != 0; }
+    const Verdict& GetVerdict() const { return verdict_; }
+
+    // The computer plays the side to move once, at the level's depth (the fixed opening when
+    // Black opens a new game). Nothing on a finished game.
+    void PlayComputerMove();
+    // Plays move for the side to move: as the human's turn when the human is to move (with
+    // the undo snapshot and the reply), else as a computer move. False, and nothing changes,
+    // when the move is not legal or the game is over.
+    bool PlayMove(MoveWord move);
+
   private:
     void PlayHumanTurn(Square from, Square to);
+    // Applies side's move, marks it and tells the host; true when the game goes on.
+    bool ApplyTurn(Side side, MoveWord move);
     void PushUndoSnapshot();
-    // Shows the final position, then the winner, then starts a new game.
-    void EndGame(const char* text);
+    // Who has won and why, read from the game result and the final board.
+    Verdict Judge() const;
+    // Shows the final position, then the winner, then starts a new game (or keeps the final
+    // position, in that mode).
+    void EndGame(const Verdict& verdict, const char* classicText);
 
     GameHost& host_;
     Board board_{};
+    Side humanSide_ = 2;
+    Side sideToMove_ = 2;
+    bool keepFinalPosition_ = false;
+    bool replyAtOnce_ = true;
+    Verdict verdict_{};
 };
 
 }  // namespace kelvane

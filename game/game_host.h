@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "game/messages.h"
 #include "rules/board.h"
 
 namespace kelvane {
@@ -30,6 +31,11 @@ class GameHost {
     virtual void EndWait() {}
     // The pause of each autoplay move, so that a game on the timer can be watched.
     virtual void Pause(unsigned milliseconds) { (void)milliseconds; }
+    // In the mode that keeps the final position, instead of AnnounceResult: the game has ended
+    // and its final position stays on the board.
+    virtual void GameOver(const Verdict& verdict) { (void)verdict; }
+    // The human has moved and the reply is left to the front end (Game::SetReplyAtOnce).
+    virtual void ComputerToMove(Side side) { (void)side; }
     // side has just moved (the fixed opening included); the board shows the result.
     virtual void MovePlayed(Side side, MoveWord move) { (void)side, (void)move; }
 };

@@ -21,6 +21,20 @@ constexpr const char* AutoplayResultText(GameResult result) {
     return result == 1 ? kBlackWinsText : kWhiteWinsText;
 }
 
+// Why a game ended, read from its final board.
+enum class EndReason { None, KingTaken, LastPieceTaken, NoLegalMove };
+
+struct Verdict {
+    Side winner = 0;  // 0 while the game goes on
+    EndReason reason = EndReason::None;
+};
+
+// The result with its reason, spoken to the human who plays humanSide: "You won: your king was
+// taken.", "I won: you took my last piece.", ...
+const char* VerdictText(const Verdict& verdict, Side humanSide);
+// The same for a game the computer played on both sides: "White won: its king was taken."
+const char* AutoplayVerdictText(const Verdict& verdict);
+
 // The computer's fixed first move: side 1's pawn from column 6, row 1 to column 6, row 2.
 inline constexpr MoveWord OpeningMove = PackMove(6, 1, 6, 2);
 

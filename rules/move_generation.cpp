@@ -471,21 +471,24 @@ int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColu
     for (const int coordinate : {fromColumn, fromRow, toColumn, toRow}) {
         if (coordinate < 0 || coordinate > 7) return 0;
     }
+    return IsLegalMove(board, 2, PackMove(fromColumn, fromRow, toColumn, toRow)) ? 1 : 0;
+}
+
+bool IsLegalMove(const Board& board, Side side, MoveWord move) {
     MoveList list;
-    const int last = GenerateMoves(board, list, 2);
-    const MoveWord wanted = PackMove(fromColumn, fromRow, toColumn, toRow);
+    const int last = GenerateMoves(board, list, side);
     for (int i = 0; i <= last; ++i) {
-        if (list[static_cast<std::size_t>(i)] == wanted) return 1;
+        if (list[static_cast<std::size_t>(i)] == move) return true;
     }
-    return 0;
+    return false;
 }
 
 void GeneratePieceMoves(const Board& board, int column, int row, TargetMoveList& targets,
-                        int& targetCount) {
-    // Side 2's list keeps the selected piece's moves together and in its own order, so
+                        int& targetCount, Side side) {
+    // The side's list keeps the selected piece's moves together and in its own order, so
     // filtering it by origin gives exactly the piece's legal moves.
     MoveList list;
-    const int last = GenerateMoves(board, list, 2);
+    const int last = GenerateMoves(board, list, side);
     targetCount = 0;
     for (int i = 0; i <= last; ++i) {
         const MoveWord move = list[static_cast<std::size_t>(i)];

@@ -21,6 +21,8 @@ int GenerateMoves(const Board& board, std::span<MoveWord> list, Side side);
 
 // Whether the move is among side 2's legal moves (1) or not (0); any coordinates are accepted.
 int IsLegalSide2Move(const Board& board, int fromColumn, int fromRow, int toColumn, int toRow);
+// Whether move is among side's legal moves.
+bool IsLegalMove(const Board& board, Side side, MoveWord move);
 
 // Bit i set for every square index i whose code belongs to side (SideOf(code) == side).
 std::uint64_t SquaresOfSide(const Board& board, Side side);

@@ -22,7 +22,7 @@ namespace kelvane::testing {
 // What the player would have seen: each drawing with its board, each box, and the state of
 // the autoplay timer and the wait cursor at that moment.
 struct Seen {
-    std::string what;   // "draw", "result", "file"
+    std::string what;   // "draw", "result", "file", "over", "reply due"
     std::string board;  // FEN of the board when it happened
     std::string text;
     bool timerRunning = false;
@@ -40,6 +40,10 @@ class RecordingHost : public GameHost {
     void StopAutoplayTimer() override { timerRunning = false; }
     void BeginWait() override { ++waitDepth; }
     void EndWait() override { --waitDepth; }
+    void GameOver(const Verdict& verdict) override {
+        Record("over", std::to_string(verdict.winner));
+    }
+    void ComputerToMove(Side side) override { Record("reply due", std::to_string(side)); }
     void MovePlayed(Side side, MoveWord move) override {
         moves.push_back((side == 1 ? "b:" : "w:") + MoveToText(move));
     }
