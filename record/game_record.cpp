@@ -47,10 +47,17 @@ void GameRecord::Add(Side side, MoveWord move, Mover mover) {
     positions_.push_back(board);
 }
 
-void GameRecord::TakeBackTo(const Board& board) {
+int GameRecord::MoveNumber() const {
+    const std::size_t blackMoves =
+        firstSide_ == 1 ? (moves_.size() + 1) / 2 : moves_.size() / 2;
+    return 1 + static_cast<int>(blackMoves);
+}
+
+void GameRecord::TakeBackTo(const Board& board, Side toMove) {
     for (std::size_t i = moves_.size() + 1; i-- > 0;) {
-        const bool whiteToMove = (i % 2 == 0) == (firstSide_ == 2);
-        if (whiteToMove && positions_[i] == board) {
+        const Side sideAt = i % 2 == 0 ? firstSide_ : Opponent(firstSide_);
+        // Before the first move, whoever is to move now may have been.
+        if ((sideAt == toMove || i == 0) && positions_[i] == board) {
             positions_.resize(i + 1);
             moves_.resize(i);
             resetsCount_.resize(i);

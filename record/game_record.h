@@ -31,12 +31,14 @@ class GameRecord {
     // A remark on the game from here on, such as a change of level; it goes after the moves
     // made so far.
     void Remark(std::string text);
-    // Back to the latest position with White to move that equals board, as after an undo;
+    // Back to the latest position with toMove to move that equals board, as after an undo;
     // starts a new record from board when there is none.
-    void TakeBackTo(const Board& board);
+    void TakeBackTo(const Board& board, Side toMove);
 
     const Board& First() const { return positions_.front(); }
     const Board& Current() const { return positions_.back(); }
+    // The position before move i (0 is the first).
+    const Board& Before(std::size_t i) const { return positions_[i]; }
     const std::vector<MoveWord>& Moves() const { return moves_; }
     // The remarks made after each number of moves, in order.
     const std::vector<std::pair<std::size_t, std::string>>& Remarks() const { return remarks_; }
@@ -46,6 +48,9 @@ class GameRecord {
     Side FirstSide() const { return firstSide_; }
     // Whose move it is after the moves so far; 0 when no move has been made.
     Side SideToMove() const;
+    // The number of the next move, as PGN counts them: 1 at the start, one more after each
+    // of Black's moves.
+    int MoveNumber() const;
     // The record needs its first position written out (SetUp and FEN tags).
     bool NeedsSetUp() const { return setUp_ || firstSide_ == 1; }
 

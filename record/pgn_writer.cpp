@@ -76,6 +76,20 @@ std::string_view PgnResultOf(std::string_view resultText) {
     return kUnfinishedResult;
 }
 
+std::string_view TerminationOf(EndReason reason) {
+    switch (reason) {
+        case EndReason::KingTaken:
+            return kKingTakenTermination;
+        case EndReason::LastPieceTaken:
+            return kLastPieceTakenTermination;
+        case EndReason::NoLegalMove:
+            return kNoMoveTermination;
+        case EndReason::None:
+            break;
+    }
+    return kUnfinishedTermination;
+}
+
 std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result) {
     std::string pgn = Tag("Event", header.event) + Tag("Site", "Kelvane") + Tag("Date", Today()) +
                       Tag("Round", header.round) + Tag("White", header.white) +

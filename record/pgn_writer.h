@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/messages.h"
 #include "record/game_record.h"
 #include "rules/evaluation.h"
 #include "rules/result.h"
@@ -39,6 +40,9 @@ inline constexpr std::string_view kFiftyMovesTermination = "fifty moves";
 inline constexpr std::string_view kResignationTermination = "resignation";
 // PGN's own word for a game that has not ended.
 inline constexpr std::string_view kUnfinishedTermination = "unterminated";
+
+// The Termination of a game that the board ended.
+std::string_view TerminationOf(EndReason reason);
 
 // The seven standard tags (Date is today's), Variant, Termination, SetUp and FEN when the
 // record needs them, then the moves in SAN with the record's remarks as comments, ending with
