@@ -94,8 +94,8 @@ std::vector<MoveWord> Matching(const Board& board, const MovePattern& pattern,
 std::vector<MoveWord> MovesWithoutCompulsion(const Board& board, Side side) {
     std::vector<MoveWord> moves = CompulsoryCaptures(board, side);
     MoveList list;
-    const int last = GenerateQuietMovesOfSquares(board, std::span<MoveWord>(list),
-                                                 SquaresOfSide(board, side), OccupiedSquares(board));
+    const int last = GenerateQuietMovesOfSquares(
+        board, std::span<MoveWord>(list), SquaresOfSide(board, side), OccupiedSquares(board));
     moves.insert(moves.end(), list.begin(), list.begin() + (last + 1));
     return moves;
 }
@@ -129,9 +129,9 @@ bool LooksLikeCastling(const Board& board, Side side, Square from, Square to) {
 }
 
 struct Words {
-    std::string owner;      // "Your", "White's"
-    std::string ofOwner;    // "of yours", "of White's"
-    std::string mustWho;    // "You", "White"
+    std::string owner;    // "Your", "White's"
+    std::string ofOwner;  // "of yours", "of White's"
+    std::string mustWho;  // "You", "White"
 };
 
 Words WordsFor(Voice voice, Side side) {
@@ -191,10 +191,10 @@ MoveReading ReadPattern(const Board& board, Side side, const MovePattern& patter
         return Refused(words.owner + " " + PieceName(piece) + " on " + SquareToText(from) +
                            " cannot go to " + SquareToText(pattern.to),
                        voice, captures);
-    const std::string none = voice == Voice::Player ? "None of your " + Plural(pattern.kind)
-                                                    : "No " + std::string(SideName(side)) + " " +
-                                                          PieceName(static_cast<SquareCode>(
-                                                              10 + pattern.kind));
+    const std::string none = voice == Voice::Player
+                                 ? "None of your " + Plural(pattern.kind)
+                                 : "No " + std::string(SideName(side)) + " " +
+                                       PieceName(static_cast<SquareCode>(10 + pattern.kind));
     return Refused(none + " can go to " + SquareToText(pattern.to), voice, captures);
 }
 
@@ -220,7 +220,8 @@ std::optional<MoveInput> ReadMoveInput(std::string_view text) {
         if (text == castling) return CastlingInput{};
     // A promotion at the end: e8=Q, e8Q, e7e8q; any piece but a queen is refused.
     bool underPromotion = false;
-    if (text.size() >= 3 && std::string_view("QNBRqnbr").find(text.back()) != std::string_view::npos &&
+    if (text.size() >= 3 &&
+        std::string_view("QNBRqnbr").find(text.back()) != std::string_view::npos &&
         (IsRank(text[text.size() - 2]) || text[text.size() - 2] == '=')) {
         underPromotion = Lower(text.back()) != 'q';
         text.remove_suffix(text[text.size() - 2] == '=' ? 2 : 1);
@@ -235,7 +236,7 @@ std::optional<MoveInput> ReadMoveInput(std::string_view text) {
 MoveReading ReadMove(const Board& board, Side side, const MoveInput& input, MoveWord previous,
                      Voice voice) {
     if (std::holds_alternative<CastlingInput>(input))
-        return Refused("There is no castling in this game", voice);
+        return Refused("There is no castling in this game", voice, CompulsoryCaptures(board, side));
     if (std::holds_alternative<UnderPromotionInput>(input))
         return Refused("A pawn always becomes a queen in this game", voice);
     return ReadPattern(board, side, std::get<MovePattern>(input), previous, voice);

@@ -22,7 +22,7 @@ struct PlayOptions {
     bool ascii = false;
     bool showBoard = true;  // after each turn; --no-board
     bool draws = false;
-    std::string pgnFile;  // empty: no record is written
+    std::string pgnFile{};  // empty: no record is written
 };
 
 // [--level easy|medium|hard] [--rules king|all] [--black] [--computer-starts] [--ascii]
