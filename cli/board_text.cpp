@@ -65,8 +65,8 @@ std::string BoardToText(const Board& board, const BoardLook& look) {
             const bool marked = look.marked == Square{column, row};
             text += marked ? '[' : closing ? ']' : ' ';
             closing = marked;
-            text += SquareSymbol(board[static_cast<std::size_t>(SquareIndex(column, row))],
-                                 look.ascii);
+            text +=
+                SquareSymbol(board[static_cast<std::size_t>(SquareIndex(column, row))], look.ascii);
         }
         if (closing) text += ']';
         text += '\n';

@@ -11,8 +11,8 @@
 namespace kelvane::cli {
 
 struct BoardLook {
-    bool ascii = false;  // letters PNBRQK / pnbrqk instead of the chess symbols
-    Side bottom = 2;     // the side whose first rank is the lowest line: the player's
+    bool ascii = false;            // letters PNBRQK / pnbrqk instead of the chess symbols
+    Side bottom = 2;               // the side whose first rank is the lowest line: the player's
     std::optional<Square> marked;  // shown in brackets: the last move's destination
 };
 

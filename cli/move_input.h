@@ -40,8 +40,8 @@ std::optional<MoveInput> ReadMoveInput(std::string_view text);
 enum class Voice { Player, Record };
 
 struct MoveReading {
-    MoveWord move = NoMove;  // the legal move the text names, when there is one
-    std::string why;         // otherwise one sentence, without a final period
+    MoveWord move = NoMove;            // the legal move the text names, when there is one
+    std::string why;                   // otherwise one sentence, without a final period
     std::vector<MoveWord> candidates;  // the moves a text that names several could be
     std::vector<MoveWord> captures;    // side's compulsory captures, when it has any
     bool onlyForCapture = false;       // the move would be legal if no capture were compulsory

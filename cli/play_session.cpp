@@ -195,12 +195,10 @@ std::string PlaySession::PlayerName(Side side) const {
 
 void PlaySession::WriteRecord() {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
-    const PgnHeader header{"Kelvane game",
-                           std::to_string(++gamesWritten_),
-                           PlayerName(2),
-                           PlayerName(1),
-                           recordRules_,
-                           std::string(ending_ ? ending_->termination : kUnfinishedTermination)};
+    const PgnHeader header{
+        "Kelvane game", std::to_string(++gamesWritten_),
+        PlayerName(2),  PlayerName(1),
+        recordRules_,   std::string(ending_ ? ending_->termination : kUnfinishedTermination)};
     const std::string_view result = ending_ ? ending_->result : kUnfinishedResult;
     if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
         err_ << "kelvane-cli play: " << written.reason() << '\n';
@@ -265,7 +263,8 @@ void PlaySession::ExplainRefusal(const MoveReading& reading) {
         return;
     }
     out_ << ".\n";
-    if (!reading.captures.empty()) out_ << "You must capture: " << JoinMoves(reading.captures) << '\n';
+    if (!reading.captures.empty())
+        out_ << "You must capture: " << JoinMoves(reading.captures) << '\n';
 }
 
 void PlaySession::ShowTargets(Square square) {
@@ -336,8 +335,7 @@ void PlaySession::Autoplay(std::string_view count) {
 
 void PlaySession::Resign() {
     if (!GameGoesOn()) return;
-    End({"I won: you resigned.", ResultFor(Opponent(options_.humanSide)),
-         kResignationTermination});
+    End({"I won: you resigned.", ResultFor(Opponent(options_.humanSide)), kResignationTermination});
 }
 
 void PlaySession::Undo() {

@@ -80,9 +80,8 @@ Result<StartingPoint> StartOf(const PgnGame& game) {
 // The rules a record names in its Variant tag; King must die when it names none.
 int RulesOf(const PgnGame& game) {
     const std::string* variant = game.FindTag("Variant");
-    return variant != nullptr && variant->find("All must die") != std::string::npos
-               ? kAllMustDie
-               : kKingMustDie;
+    return variant != nullptr && variant->find("All must die") != std::string::npos ? kAllMustDie
+                                                                                    : kKingMustDie;
 }
 
 // The board's verdict after a move: which side has won, and how; nothing while the game goes on.
@@ -149,8 +148,7 @@ Result<std::string> Replay(const PgnGame& game) {
     for (const std::string& san : game.moves) {
         const std::string where =
             "move " + std::to_string(number) + " (" + SideName(side) + "): '" + san + "'";
-        if (verdict)
-            return Failure{where + " comes after the end of the game: " + verdict->reason};
+        if (verdict) return Failure{where + " comes after the end of the game: " + verdict->reason};
         Result<MoveWord> move = MoveFromSan(board, side, san);
         if (!move) {
             // Read as the terminal game reads a move: a capture without its x is taken too.
@@ -186,8 +184,7 @@ Result<int> ReplayPgn(std::string_view pgn, std::ostream& out) {
         if (!game) return Failure{game.reason()};
         if (!*game) return number - 1;
         Result<std::string> replayed = Replay(**game);
-        if (!replayed)
-            return Failure{"game " + std::to_string(number) + ", " + replayed.reason()};
+        if (!replayed) return Failure{"game " + std::to_string(number) + ", " + replayed.reason()};
         out << "game " << number << ": " << *replayed << '\n';
     }
 }

@@ -76,8 +76,8 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     }
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";
     const std::string player = "Kelvane, depth " + std::to_string(options.depth);
-    const PgnHeader header{"Kelvane selfplay", "1",           player,
-                           player,             options.rules, std::string(termination)};
+    const PgnHeader header{"Kelvane selfplay",      "1", player, player, options.rules,
+                           std::string(termination)};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
     if (written) return kExitOk;
     err << "kelvane-cli selfplay: " << written.reason() << '\n';

@@ -48,8 +48,7 @@ void GameRecord::Add(Side side, MoveWord move, Mover mover) {
 }
 
 int GameRecord::MoveNumber() const {
-    const std::size_t blackMoves =
-        firstSide_ == 1 ? (moves_.size() + 1) / 2 : moves_.size() / 2;
+    const std::size_t blackMoves = firstSide_ == 1 ? (moves_.size() + 1) / 2 : moves_.size() / 2;
     return 1 + static_cast<int>(blackMoves);
 }
 

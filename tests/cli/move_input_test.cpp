@@ -93,8 +93,7 @@ TEST(MoveInput, ARecordsRefusalsNameTheSide) {
     EXPECT_EQ(Read({kMustTake, 2, "d3", ""}, Voice::Record), "White must capture | f1b5");
     EXPECT_EQ(Read({kStart, 1, "Ne4", ""}, Voice::Record), "no Black knight can go to e4");
     EXPECT_EQ(Read({kStart, 2, "O-O", ""}, Voice::Record), "there is no castling in this game");
-    EXPECT_EQ(Read({kStart, 2, "a2a5", ""}, Voice::Record),
-              "White's pawn on a2 cannot go to a5");
+    EXPECT_EQ(Read({kStart, 2, "a2a5", ""}, Voice::Record), "White's pawn on a2 cannot go to a5");
 }
 
 // From White's side rank 8 is on top; from Black's, rank 1 and file h. The last move's square
@@ -108,8 +107,7 @@ TEST(BoardText, EitherSideUpAndTheLastMoveInBrackets) {
               "  a b c d e f g h\n");
     const std::string black = BoardToText(board, {true, 1, Square{0, 7}});
     EXPECT_EQ(black.substr(0, 19), "1 P . . K . . .[R]\n");
-    EXPECT_EQ(black.substr(black.size() - 36),
-              "8 . . . k . . . .\n  h g f e d c b a\n");
+    EXPECT_EQ(black.substr(black.size() - 36), "8 . . . k . . . .\n  h g f e d c b a\n");
     EXPECT_NE(BoardToText(board, {false, 2, std::nullopt}).find("1 ♖ . . . ♔ . . ♙\n"),
               std::string::npos);
 }
