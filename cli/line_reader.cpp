@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,8 @@ extern "C" void OnLine(char* line) {
 class TerminalLineReader : public LineReader {
   public:
     TerminalLineReader() {
+        // Readline edits characters, not bytes, in the terminal's own character set.
+        std::setlocale(LC_CTYPE, "");
         rl_readline_name = "kelvane";
         rl_instream = stdin;
         rl_outstream = stdout;

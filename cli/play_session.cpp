@@ -63,10 +63,6 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
 }
 
-std::string_view ResultFor(Side winner) {
-    return winner == 2 ? kWhiteWonResult : kBlackWonResult;
-}
-
 const char* RulesName(int rules) {
     return rules == kAllMustDie ? "all must die" : "king must die";
 }
@@ -150,7 +146,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
 void PlaySession::GameOver(const Verdict& verdict) {
     const char* text =
         autoplaying_ ? AutoplayVerdictText(verdict) : VerdictText(verdict, options_.humanSide);
-    End({text, ResultFor(verdict.winner), TerminationOf(verdict.reason)});
+    End({text, WonResult(verdict.winner), TerminationOf(verdict.reason)});
 }
 
 void PlaySession::ComputerToMove(Side) {
@@ -335,7 +331,7 @@ void PlaySession::Autoplay(std::string_view count) {
 
 void PlaySession::Resign() {
     if (!GameGoesOn()) return;
-    End({"I won: you resigned.", ResultFor(Opponent(options_.humanSide)), kResignationTermination});
+    End({"I won: you resigned.", WonResult(Opponent(options_.humanSide)), kResignationTermination});
 }
 
 void PlaySession::Undo() {

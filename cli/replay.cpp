@@ -105,10 +105,6 @@ std::optional<Verdict> VerdictOf(const Board& board, int rules, Side toMove) {
     return std::nullopt;
 }
 
-std::string ResultOf(Side winner) {
-    return std::string(winner == 2 ? kWhiteWonResult : kBlackWonResult);
-}
-
 // Endings that a board shows, as the Termination tag names them; any other ending (a
 // resignation, a clock) leaves a game that the board says goes on.
 bool EndsOnTheBoard(const std::string& termination) {
@@ -124,10 +120,10 @@ Result<std::string> CheckResult(const PgnGame& game, const std::optional<Verdict
     const std::string result = tag != nullptr ? *tag : game.result;
     const std::string* termination = game.FindTag("Termination");
     if (verdict) {
-        if (result != ResultOf(verdict->winner))
+        if (result != std::string(WonResult(verdict->winner)))
             return Failure{"its result is " + result + " but " + verdict->reason + ", so " +
-                           SideName(verdict->winner) + " has won (" + ResultOf(verdict->winner) +
-                           ")"};
+                           SideName(verdict->winner) + " has won (" +
+                           std::string(WonResult(verdict->winner)) + ")"};
         return result;
     }
     const bool decisive = result == kWhiteWonResult || result == kBlackWonResult;

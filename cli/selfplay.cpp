@@ -71,7 +71,7 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
         }
     }
     if (game.IsOver()) {
-        result = printer.Ending().winner == 2 ? kWhiteWonResult : kBlackWonResult;
+        result = WonResult(printer.Ending().winner);
         termination = TerminationOf(printer.Ending().reason);
     }
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";

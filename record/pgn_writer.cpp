@@ -70,12 +70,6 @@ void AddComment(std::vector<std::string>& tokens, std::string_view text) {
 
 }  // namespace
 
-std::string_view PgnResultOf(std::string_view resultText) {
-    if (resultText == kHumanWonText || resultText == kWhiteWinsText) return kWhiteWonResult;
-    if (resultText == kComputerWonText || resultText == kBlackWinsText) return kBlackWonResult;
-    return kUnfinishedResult;
-}
-
 std::string_view TerminationOf(EndReason reason) {
     switch (reason) {
         case EndReason::KingTaken:

@@ -18,9 +18,10 @@ inline constexpr std::string_view kBlackWonResult = "0-1";
 inline constexpr std::string_view kDrawResult = "1/2-1/2";
 inline constexpr std::string_view kUnfinishedResult = "*";
 
-// The PGN result of one of the game's result texts: "You won!" and "White wins!" are White's
-// side winning (1-0), "I won!" and "Black wins!" Black's (0-1).
-std::string_view PgnResultOf(std::string_view resultText);
+// The result of a game that winner has won: 1-0 for White, 0-1 for Black.
+constexpr std::string_view WonResult(Side winner) {
+    return winner == 2 ? kWhiteWonResult : kBlackWonResult;
+}
 
 struct PgnHeader {
     std::string event;
