@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/board_text.h"
+#include "cli/expert_commands.h"
 #include "cli/interrupt.h"
 #include "cli/line_reader.h"
 #include "cli/number.h"
@@ -23,6 +24,7 @@
 #include "cli/printable.h"
 #include "cli/replay.h"
 #include "cli/selfplay.h"
+#include "cli/uci_session.h"
 #include "engine/benchmark_positions.h"
 #include "engine/search.h"
 #include "engine/search_depth.h"
@@ -82,6 +84,12 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  after the end of the game, a result that the board contradicts, or a file that is no\n"
      "  PGN, is one line on stderr with status 2 (no more games are read). Output that cannot\n"
      "  be written ends with status 1.\n"},
+    {"uci",
+     "usage: kelvane-cli uci\n"
+     "  Speaks the Universal Chess Interface on standard input and output, for chess GUIs\n"
+     "  and match tools. Options: UCI_Variant (king-must-die, all-must-die), Hash (MB),\n"
+     "  Threads (1), Vary (0 off, else the seed of the opening variety), Level (expert,\n"
+     "  easy, medium, hard).\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
@@ -92,7 +100,7 @@ const std::map<std::string_view, std::string_view> kUsage = {
 constexpr std::string_view kMainUsage =
     "usage: kelvane-cli COMMAND [ARGS]\n"
     "       kelvane-cli --version\n"
-    "commands: play, replay, moves, search, perft, selfplay, bench (COMMAND --help for each)\n"
+    "commands: play, replay, moves, search, perft, selfplay, bench, uci (COMMAND --help for each)\n"
     "POSITION: start, a FEN placement field (rank 8 first), or a 64-byte saved game file\n"
     "SIDE: white (2) or black (1)\n";
 
@@ -203,6 +211,7 @@ TimedSearch SearchAtRoot(Board& board, Side side, int depth) {
 }
 
 Result<int> RunSearch(Args args, std::ostream& out) {
+    if (WantsExpert(args)) return RunExpertSearch(args, out);
     Result<Given> given = ParseGiven(args, "search", true, {"--rules"});
     if (!given) return Failure{given.reason()};
     Board board = given->board;
@@ -259,6 +268,11 @@ Result<int> RunPlayCommand(Args args, std::ostream& out, std::ostream& err) {
     return RunPlay(options, *lines, out, err);
 }
 
+Result<int> RunUciCommand(Args args, std::ostream& out) {
+    if (!args.empty()) return Failure{"uci takes no arguments"};
+    return RunUci(std::cin, out);
+}
+
 Result<int> RunReplayCommand(Args args, std::ostream& out) {
     if (args.size() != 1) return Failure{"replay needs one PGN file (see --help)"};
     const Result<int> games = ReplayPgnFile(args[0], out);
@@ -267,6 +281,7 @@ Result<int> RunReplayCommand(Args args, std::ostream& out) {
 }
 
 Result<int> RunBench(Args args, std::ostream& out) {
+    if (WantsExpert(args)) return RunExpertBench(args, out);
     const Result<Options> options = ParseOptions(args, "bench", {"--depth"});
     if (!options) return Failure{options.reason()};
     const int depth = options->depth < 0 ? 6 : options->depth;
@@ -308,7 +323,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"moves", OutOnly(RunMoves)},          {"search", OutOnly(RunSearch)},
     {"perft", OutOnly(RunPerft)},          {"bench", OutOnly(RunBench)},
     {"selfplay", RunSelfplayCommand},      {"play", RunPlayCommand},
-    {"replay", OutOnly(RunReplayCommand)},
+    {"replay", OutOnly(RunReplayCommand)}, {"uci", OutOnly(RunUciCommand)},
 };
 
 // --name=value is --name value, for every option of every command.
