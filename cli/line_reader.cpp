@@ -71,9 +71,12 @@ class TerminalLineReader : public LineReader {
         // Tab inserts nothing and completes no file names.
         rl_bind_key('\t', rl_insert);
         stifle_history(kHistoryLength);
+        // A resize wakes the wait for a key (poll is never restarted) but no write or read
+        // elsewhere.
         struct sigaction action {};
         action.sa_handler = OnResize;
         sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
         sigaction(SIGWINCH, &action, nullptr);
     }
 
@@ -84,8 +87,8 @@ class TerminalLineReader : public LineReader {
         rl_callback_handler_install(prompt.c_str(), OnLine);
         while (!waiting.done) {
             pollfd input{STDIN_FILENO, POLLIN, 0};
-            const int ready = ::poll(&input, 1, -1);
-            if (ready < 0 && errno == EINTR) {
+            const int ready = Interrupted() ? -1 : ::poll(&input, 1, -1);
+            if (ready < 0 && (errno == EINTR || Interrupted())) {
                 if (Interrupted()) {
                     // The half-typed line is dropped and the terminal set back as it was.
                     rl_free_line_state();
