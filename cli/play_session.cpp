@@ -133,7 +133,7 @@ void PlaySession::MovePlayed(Side side, MoveWord move) {
     // written and a record starts from the position.
     if (record_.SideToMove() != 0 && record_.SideToMove() != side) {
         WriteRecord();
-        StartRecord(true);
+        StartRecord(Board(record_.Current()), true);
     }
     record_.Add(side, move, humanMoving_ ? Mover::Human : Mover::Computer);
     humanMoving_ = false;
@@ -200,8 +200,8 @@ void PlaySession::WriteRecord() {
         err_ << "kelvane-cli play: " << written.reason() << '\n';
 }
 
-void PlaySession::StartRecord(bool setUp) {
-    record_.Start(game_.GetBoard(), setUp);
+void PlaySession::StartRecord(const Board& board, bool setUp) {
+    record_.Start(board, setUp);
     recordDepth_ = GetSearchDepth();
     recordRules_ = GetRulesVariant();
 }
@@ -212,7 +212,7 @@ void PlaySession::StartGame(bool computerOpens) {
     pendingDraw_ = Draw::None;
     game_.SetHumanSide(options_.humanSide);
     game_.NewGame();
-    StartRecord(false);
+    StartRecord(game_.GetBoard(), false);
     boardDue_ = true;
     if (options_.humanSide == 2 && computerOpens) {
         game_.ComputerStarts();
@@ -366,7 +366,7 @@ void PlaySession::Load() {
     }
     ending_.reset();
     pendingDraw_ = Draw::None;
-    StartRecord(true);
+    StartRecord(game_.GetBoard(), true);
     out_ << "Loaded " << kSavedGameFileName << "; you play " << SideName(options_.humanSide)
          << ".\n";
     boardDue_ = true;
@@ -405,7 +405,7 @@ void PlaySession::SetRules(std::string_view word) {
     // Other rules make another game: the record so far is written, and a new one begins.
     if (!ending_ && !record_.Moves().empty()) {
         WriteRecord();
-        StartRecord(true);
+        StartRecord(game_.GetBoard(), true);
     } else if (!ending_) {
         recordRules_ = *rules;
     }

@@ -81,8 +81,8 @@ class PlaySession : private FreshGameState, private GameHost {
 
     // A new game from the starting position; the computer moves first when it opens.
     void StartGame(bool computerOpens);
-    // Starts a record from the game's position, with the settings in force now.
-    void StartRecord(bool setUp);
+    // Starts a record from board, with the settings in force now.
+    void StartRecord(const Board& board, bool setUp);
     // False, with a line saying so, once the game has ended.
     bool GameGoesOn();
     void End(Ending ending);
