@@ -51,11 +51,12 @@ std::optional<MovePattern> ReadSan(std::string_view text) {
         pattern.kind = static_cast<PieceKind>(kPieceLetters.find(text[0])) + 1;
         text.remove_prefix(1);
     }
-    if (text.size() == 2 && !IsFile(text[0])) {
-        // A lone square in capitals, E4.
-        const std::string lower{Lower(text[0]), Lower(text[1])};
-        return pattern.kind == kPawn ? ReadSan(lower) : std::nullopt;
-    }
+    // A pawn's square in capitals, E4.
+    const std::string square =
+        text.size() == 2 && pattern.kind == kPawn && text[0] >= 'A' && text[0] <= 'H'
+            ? std::string{Lower(text[0]), text[1]}
+            : std::string(text);
+    text = square;
     if (text.size() < 2) return std::nullopt;
     const std::optional<Square> to = SquareFromText(text.substr(text.size() - 2));
     if (!to) return std::nullopt;

@@ -81,6 +81,8 @@ TEST(MoveInput, StandardNotationAndCoordinatesInEitherCase) {
              {kPassed, 2, "exd6", "None of your pawns can go to d6"},
              {kStart, 2, "hint", "no move"},
              {kStart, 2, "e9", "no move"},
+             {kStart, 2, "22", "no move"},
+             {kStart, 2, "K2", "no move"},
              {kStart, 2, "Zf3", "no move"},
              {kStart, 2, "", "no move"}}) {
         const std::string said = Read(row, Voice::Player);
