@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/board_text.h"
 
+#include <langinfo.h>
+
 #include <array>
+#include <clocale>
+#include <cstring>
 #include <string_view>
 
 #include "rules/notation.h"
-#include "rules/square.h"
 
 namespace kelvane::cli {
 
@@ -35,17 +38,40 @@ std::string PieceName(SquareCode code) {
                                          : "piece");
 }
 
-std::string BoardToText(const Board& board, bool ascii) {
+bool LocaleIsUtf8() {
+    // The user's locale as the environment names it, looked at and put back.
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    bool utf8 = false;
+    if (std::setlocale(LC_CTYPE, "") != nullptr) {
+        const char* codeset = nl_langinfo(CODESET);
+        utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+    }
+    std::setlocale(LC_CTYPE, previous.c_str());
+    return utf8;
+}
+
+std::string BoardToText(const Board& board, const BoardLook& look) {
+    const bool flipped = look.bottom == 1;
     std::string text;
-    for (int row = 0; row < kBoardDim; ++row) {
+    for (int line = 0; line < kBoardDim; ++line) {
+        const int row = flipped ? kBoardDim - 1 - line : line;
         text += static_cast<char>('8' - row);
-        for (int column = 0; column < kBoardDim; ++column) {
-            text += ' ';
-            text += SquareSymbol(board[static_cast<std::size_t>(SquareIndex(column, row))], ascii);
+        // Brackets take the places of the spaces on either side of the marked square, so the
+        // columns stay where they are.
+        bool closing = false;
+        for (int step = 0; step < kBoardDim; ++step) {
+            const int column = flipped ? kBoardDim - 1 - step : step;
+            const bool marked = look.marked == Square{column, row};
+            text += marked ? '[' : closing ? ']' : ' ';
+            closing = marked;
+            text +=
+                SquareSymbol(board[static_cast<std::size_t>(SquareIndex(column, row))], look.ascii);
         }
+        if (closing) text += ']';
         text += '\n';
     }
-    text += "  a b c d e f g h\n";
+    text += flipped ? "  h g f e d c b a\n" : "  a b c d e f g h\n";
     return text;
 }
 
@@ -53,16 +79,16 @@ const char* SideName(Side side) {
     return side == 2 ? "White" : "Black";
 }
 
-std::string DescribeMove(const Board& before, Side side, MoveWord move) {
+std::string DescribeMove(const Board& before, MoveWord move) {
     const SquareCode moving = before[IndexOf(OriginOf(move))];
     const SquareCode taken = before[IndexOf(DestinationOf(move))];
-    std::string text = std::string(SideName(side)) + ": " + PieceName(moving) + " from " +
-                       SquareToText(OriginOf(move)) + " to " + SquareToText(DestinationOf(move));
+    std::string text = PieceName(moving) + " from " + SquareToText(OriginOf(move)) + " to " +
+                       SquareToText(DestinationOf(move));
     if (taken != 0) text += ", takes the " + PieceName(taken);
     const int row = DestinationOf(move).row;
     if ((moving == kWhitePawn && row == 0) || (moving == kBlackPawn && row == kBoardDim - 1))
         text += ", becomes a queen";
-    return text + ".";
+    return text;
 }
 
 }  // namespace kelvane::cli

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/commands.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -9,9 +11,12 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "cli/board_text.h"
 #include "cli/expert_commands.h"
 #include "cli/interrupt.h"
+#include "cli/line_reader.h"
 #include "cli/number.h"
 #include "cli/play_options.h"
 #include "cli/play_session.h"
@@ -59,21 +64,26 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
      "  (status 2); output or a game that cannot be written ends with status 1.\n"},
     {"play",
-     "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
-     "                        [--ascii] [--draws] [--pgn FILE]\n"
-     "  The game in the terminal: you play White, one move (e2e3) or command per line from the\n"
-     "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
-     "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
-     "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
-     "  game in play is still written). A FILE that cannot be opened is refused before the\n"
-     "  game (status 2); output or a game that cannot be written ends with status 1.\n"
-     "  Defaults: easy, king.\n"},
+     "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--black]\n"
+     "                        [--computer-starts] [--ascii] [--no-board] [--draws] [--pgn FILE]\n"
+     "  The game in the terminal: one move (e3, Nf3, e2e3) or command per line from the\n"
+     "  keyboard, with a prompt and line editing, or from a pipe; type ? for the commands.\n"
+     "  You play White, or Black with --black; --computer-starts lets the computer open every\n"
+     "  game. --ascii prints the board in letters (always, outside a UTF-8 locale),\n"
+     "  --no-board only on request, --draws declares draws by repetition and by the\n"
+     "  fifty-move rule, --pgn appends every game to FILE in PGN. Levels: easy, medium and\n"
+     "  hard look 2, 4 and 6 plies ahead. End of input or quit ends with status 0, Ctrl+C with\n"
+     "  130 (the game in play is still written). A FILE that cannot be opened is refused\n"
+     "  before the game (status 2); output or a game that cannot be written ends with status\n"
+     "  1. Defaults: easy, king, White.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
-     "  Plays every game of the PGN file through the rules and prints each final position as\n"
-     "  a FEN placement as soon as the game is replayed; a move that is not legal, or a file\n"
-     "  that is no PGN, is one line on stderr with status 2 (no more games are read). Output\n"
-     "  that cannot be written ends with status 1.\n"},
+     "  Plays every game of the PGN file through the rules (those its Variant tag names) and\n"
+     "  prints, as soon as each game is replayed, its number, its result and its final FEN\n"
+     "  placement: game 1: 0-1 rnbqkbnr/... A move that is not legal (with its cause), a move\n"
+     "  after the end of the game, a result that the board contradicts, or a file that is no\n"
+     "  PGN, is one line on stderr with status 2 (no more games are read). Output that cannot\n"
+     "  be written ends with status 1.\n"},
     {"uci",
      "usage: kelvane-cli uci\n"
      "  Speaks the Universal Chess Interface on standard input and output, for chess GUIs\n"
@@ -246,10 +256,16 @@ Result<int> RunSelfplayCommand(Args args, std::ostream& out, std::ostream& err) 
 }
 
 Result<int> RunPlayCommand(Args args, std::ostream& out, std::ostream& err) {
-    const Result<PlayOptions> options = ParsePlayOptions(args);
-    if (!options) return Failure{options.reason()};
+    Result<PlayOptions> parsed = ParsePlayOptions(args);
+    if (!parsed) return Failure{parsed.reason()};
+    PlayOptions options = *parsed;
+    // The chess symbols need a terminal that shows UTF-8.
+    options.ascii = options.ascii || !LocaleIsUtf8();
     CatchInterrupt();
-    return RunPlay(*options, std::cin, out, err);
+    // A prompt and line editing for a person at a terminal; a pipe or a file is read as it is.
+    const std::unique_ptr<LineReader> lines =
+        ::isatty(STDIN_FILENO) == 1 ? TerminalLines() : PlainLines(std::cin);
+    return RunPlay(options, *lines, out, err);
 }
 
 Result<int> RunUciCommand(Args args, std::ostream& out) {
@@ -310,6 +326,21 @@ const std::map<std::string_view, Command> kCommands = {
     {"replay", OutOnly(RunReplayCommand)}, {"uci", OutOnly(RunUciCommand)},
 };
 
+// --name=value is --name value, for every option of every command.
+std::vector<std::string> SplitOptionValues(Args args) {
+    std::vector<std::string> split;
+    for (const std::string& arg : args) {
+        const std::size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos && equals > 2) {
+            split.push_back(arg.substr(0, equals));
+            split.push_back(arg.substr(equals + 1));
+        } else {
+            split.push_back(arg);
+        }
+    }
+    return split;
+}
+
 bool WantsHelp(Args args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") return true;
@@ -338,7 +369,8 @@ int RunCli(Args args, std::ostream& out, std::ostream& err) {
             << "' (try kelvane-cli --help)\n";
         return kExitUsage;
     }
-    const Args rest = args.subspan(1);
+    const std::vector<std::string> options = SplitOptionValues(args.subspan(1));
+    const Args rest(options);
     if (WantsHelp(rest)) {
         out << kUsage.at(args[0]);
         return kExitOk;

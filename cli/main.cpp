@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -8,6 +9,9 @@
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
+    // A reader that has gone away (a closed pipe) is a failed write, reported with status 1,
+    // not the end of the program by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = kelvane::cli::RunCli(args, std::cout, std::cerr);
     // Output lost to a full disk or a closed pipe must not pass for success; a command that

@@ -29,6 +29,10 @@ Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args) {
         const std::string& name = args[i];
         if (name == "--computer-starts") {
             options.computerStarts = true;
+        } else if (name == "--black" || name == "--white") {
+            options.humanSide = name == "--black" ? 1 : 2;
+        } else if (name == "--no-board") {
+            options.showBoard = false;
         } else if (name == "--ascii") {
             options.ascii = true;
         } else if (name == "--draws") {

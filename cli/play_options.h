@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/search_depth.h"
+#include "rules/board.h"
 #include "rules/evaluation.h"
 #include "rules/result.h"
 
@@ -16,14 +17,16 @@ namespace kelvane::cli {
 struct PlayOptions {
     int depth = kDepthEasy;
     int rules = kKingMustDie;
-    bool computerStarts = false;
+    Side humanSide = 2;           // White; Black with --black
+    bool computerStarts = false;  // in every new game
     bool ascii = false;
+    bool showBoard = true;  // after each turn; --no-board
     bool draws = false;
-    std::string pgnFile;  // empty: no record is written
+    std::string pgnFile{};  // empty: no record is written
 };
 
-// [--level easy|medium|hard] [--rules king|all] [--computer-starts] [--ascii] [--draws]
-// [--pgn FILE]
+// [--level easy|medium|hard] [--rules king|all] [--black] [--computer-starts] [--ascii]
+// [--no-board] [--draws] [--pgn FILE]
 Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args);
 
 // "easy", "medium", "hard": the search depth; nothing for any other word.

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "cli/line_reader.h"
+#include "cli/move_input.h"
 #include "cli/play_options.h"
 #include "game/game.h"
 #include "game/game_host.h"
@@ -26,45 +29,71 @@ struct FreshGameState {
 
 class PlaySession : private FreshGameState, private GameHost {
   public:
-    // Sets up the process's one game with the options' level and rules.
-    // Opens the PGN file, if any; PgnOpened() says whether it could be, or why not.
+    // Sets up the process's one game with the options' level, rules and side. Opens the PGN
+    // file, if any; PgnOpened() says whether it could be, or why not.
     PlaySession(const PlayOptions& options, std::ostream& out, std::ostream& err);
     const Status& PgnOpened() const { return pgnOpened_; }
     // A game could not be written to the PGN file (reported on err).
     bool PgnFailed() const { return pgn_.Failed(); }
 
-    // The greeting and the board; the computer's opening with --computer-starts.
+    // The greeting, the computer's first move when it opens, and the board.
     void Start();
     // One line of input; false once the player has asked to quit.
     bool Handle(std::string_view line);
-    // Writes the game in play, unfinished, to the PGN file; the last thing a session does.
+    // What the next line is asked for: "12. White to move> ", or "Game over> ".
+    std::string Prompt() const;
+    // Writes the game in play to the PGN file; the last thing a session does.
     void Finish();
 
     const Game& TheGame() const { return game_; }
 
   private:
+    // How a game ended, once it has.
+    struct Ending {
+        std::string text;  // "I won: you took my king."
+        std::string_view result;
+        std::string_view termination;
+    };
+
     // GameHost
-    void AnnounceResult(const std::string& text) override;
     void ReportFileProblem(const std::string& text) override;
     void MovePlayed(Side side, MoveWord move) override;
+    void GameOver(const Verdict& verdict) override;
+    void ComputerToMove(Side side) override;
 
-    void PlayHumanMove(MoveWord move);
-    void ExplainRefusal(const Board& board, MoveWord move);
+    void PlayTypedMove(const MoveInput& input);
+    void ExplainRefusal(const MoveReading& reading);
     void ShowTargets(Square square);
     void ListMoves();
     void ShowHint();
+    void ShowLastMove();
     void SetLevel(std::string_view level);
     void SetRules(std::string_view word);
+    void SetBoardShown(std::string_view word);
+    void NewGame(std::string_view side, bool computerOpens);
+    void Go();
     void Autoplay(std::string_view count);
+    void Resign();
     void Undo();
     void Load();
     void Save();
-    // Declares a draw found after a move, or announces the new game after a result.
-    void AfterMoves();
-    void BeginNewGame(bool computerStarts);
-    void WriteRecord(std::string_view result);
-    void ShowBoard();
     void PrintHelp();
+
+    // A new game from the starting position; the computer moves first when it opens.
+    void StartGame(bool computerOpens);
+    // Starts a record from board, with the settings in force now.
+    void StartRecord(const Board& board, bool setUp);
+    // False, with a line saying so, once the game has ended.
+    bool GameGoesOn();
+    void End(Ending ending);
+    // The board after a change, and the result of a game that has just ended.
+    void AfterCommand();
+    void ShowBoard();
+    // "Black plays b7b5 (b5): pawn from b7 to b5." for move i of the record.
+    std::string MoveLine(std::size_t i) const;
+    // Writes the record, if it holds a move, as the game stands.
+    void WriteRecord();
+    std::string PlayerName(Side side) const;
 
     PlayOptions options_;
     std::ostream& out_;
@@ -72,17 +101,26 @@ class PlaySession : private FreshGameState, private GameHost {
     PgnFile pgn_;
     Status pgnOpened_ = Done();
     GameRecord record_;
+    int recordDepth_ = 0;  // the level and rules the record began with
+    int recordRules_ = 0;
+    std::optional<Ending> ending_;
     Draw pendingDraw_ = Draw::None;
-    bool ended_ = false;
+    bool humanMoving_ = false;  // the next move played is the one typed
+    bool replyDue_ = false;
     bool autoplaying_ = false;
+    bool boardDue_ = false;
+    bool endingDue_ = false;
     bool fileProblem_ = false;
     int gamesWritten_ = 0;
     Game game_;  // last: its constructor already calls the host
 };
 
-// Start, every line of in until quit or its end or Ctrl+C, then Finish. Fails, before the game,
-// when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game could not be
-// written, else kExitInterrupted after Ctrl+C.
+// Start, every line until quit, the end of input or Ctrl+C, then Finish. Fails, before the
+// game, when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game or the
+// output could not be written, else kExitInterrupted after Ctrl+C.
+Result<int> RunPlay(const PlayOptions& options, LineReader& in, std::ostream& out,
+                    std::ostream& err);
+// The same with the lines of in, as they come.
 Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,
                     std::ostream& err);
 

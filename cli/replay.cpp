@@ -10,7 +10,11 @@
 #include <cstring>
 #include <optional>
 
+#include "cli/board_text.h"
+#include "cli/move_input.h"
 #include "record/pgn_reader.h"
+#include "record/pgn_writer.h"
+#include "rules/evaluation.h"
 #include "rules/notation.h"
 #include "rules/san.h"
 
@@ -30,6 +34,28 @@ struct FileDescriptor {
     }
     const int fd;
 };
+
+std::string ToLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// A refused move's cause in a record's words, with the moves it names in SAN.
+std::string Explained(const Board& board, Side side, const MoveReading& reading) {
+    std::string text = reading.why;
+    const auto list = [&](std::string_view before, const std::vector<MoveWord>& moves) {
+        text.append(before);
+        for (const MoveWord move : moves) text.append(" ").append(MoveToSan(board, side, move));
+    };
+    if (!reading.candidates.empty()) list(":", reading.candidates);
+    if (reading.onlyForCapture) {
+        list(":", reading.captures);
+    } else if (!reading.captures.empty()) {
+        list(std::string("; ") + SideName(side) + " must capture:", reading.captures);
+    }
+    return text;
+}
 
 struct StartingPoint {
     Board board;
@@ -51,37 +77,111 @@ Result<StartingPoint> StartOf(const PgnGame& game) {
     return StartingPoint{*board, side == 'w' ? 2 : 1};
 }
 
+// The rules a record names in its Variant tag; King must die when it names none.
+int RulesOf(const PgnGame& game) {
+    const std::string* variant = game.FindTag("Variant");
+    return variant != nullptr && variant->find("All must die") != std::string::npos ? kAllMustDie
+                                                                                    : kKingMustDie;
+}
+
+// The board's verdict after a move: which side has won, and how; nothing while the game goes on.
+struct Verdict {
+    Side winner = 0;
+    std::string reason;
+};
+
+std::optional<Verdict> VerdictOf(const Board& board, int rules, Side toMove) {
+    TestEndOfGame(board, rules);
+    const GameResult result = GetGameResult();
+    SetGameResult(0);
+    if (result != 0) {
+        const std::string loser = SideName(static_cast<Side>(result));
+        return Verdict{static_cast<Side>(result),
+                       rules == kAllMustDie ? "the last " + ToLower(loser) + " piece was taken"
+                                            : "the " + ToLower(loser) + " king was taken"};
+    }
+    if (LegalMoves(board, toMove).empty())
+        return Verdict{toMove, std::string(SideName(toMove)) + " has no move"};
+    return std::nullopt;
+}
+
+// Endings that a board shows, as the Termination tag names them; any other ending (a
+// resignation, a clock) leaves a game that the board says goes on.
+bool EndsOnTheBoard(const std::string& termination) {
+    return termination == "king taken" || termination == "last piece taken" ||
+           termination == "no move" || termination == "normal";
+}
+
+// The game's result, or why the record contradicts its own moves.
+Result<std::string> CheckResult(const PgnGame& game, const std::optional<Verdict>& verdict) {
+    const std::string* tag = game.FindTag("Result");
+    if (tag != nullptr && game.result != "*" && *tag != game.result)
+        return Failure{"its Result tag says " + *tag + " but its moves end with " + game.result};
+    const std::string result = tag != nullptr ? *tag : game.result;
+    const std::string* termination = game.FindTag("Termination");
+    if (verdict) {
+        if (result != std::string(WonResult(verdict->winner)))
+            return Failure{"its result is " + result + " but " + verdict->reason + ", so " +
+                           SideName(verdict->winner) + " has won (" +
+                           std::string(WonResult(verdict->winner)) + ")"};
+        return result;
+    }
+    const bool decisive = result == kWhiteWonResult || result == kBlackWonResult;
+    if (decisive && (termination == nullptr || EndsOnTheBoard(*termination)))
+        return Failure{"its result is " + result + " but the game is not over on the board"};
+    return result;
+}
+
 Result<std::string> Replay(const PgnGame& game) {
     Result<StartingPoint> start = StartOf(game);
     if (!start) return Failure{start.reason()};
+    const int rules = RulesOf(game);
     Board board = start->board;
     Side side = start->side;
     int number = 1;
+    MoveWord previous = NoMove;
+    std::optional<Verdict> verdict;
     for (const std::string& san : game.moves) {
-        const Result<MoveWord> move = MoveFromSan(board, side, san);
+        const std::string where =
+            "move " + std::to_string(number) + " (" + SideName(side) + "): '" + san + "'";
+        if (verdict) return Failure{where + " comes after the end of the game: " + verdict->reason};
+        Result<MoveWord> move = MoveFromSan(board, side, san);
         if (!move) {
-            return Failure{"move " + std::to_string(number) + " (" +
-                           (side == 2 ? "White" : "Black") + "): " + move.reason()};
+            // Read as the terminal game reads a move: a capture without its x is taken too.
+            const std::optional<MoveInput> input = ReadMoveInput(san);
+            if (!input)
+                return Failure{"move " + std::to_string(number) + " (" + SideName(side) +
+                               "): " + move.reason()};
+            const MoveReading reading = ReadMove(board, side, *input, previous, Voice::Record);
+            if (reading.move == NoMove)
+                return Failure{where + " is not a legal move: " + Explained(board, side, reading)};
+            move = reading.move;
         }
         ApplyMove(board, *move);
+        previous = *move;
         if (side == 1) ++number;
         side = Opponent(side);
+        verdict = VerdictOf(board, rules, side);
     }
-    return BoardToFen(board);
+    if (game.moves.empty()) verdict = VerdictOf(board, rules, side);
+    const Result<std::string> result = CheckResult(game, verdict);
+    if (!result) return Failure{result.reason()};
+    return *result + " " + BoardToFen(board);
 }
 
 }  // namespace
 
 Result<int> ReplayPgn(std::string_view pgn, std::ostream& out) {
+    // A byte-order mark is no part of the text.
+    if (pgn.starts_with("\xEF\xBB\xBF")) pgn.remove_prefix(3);
     PgnReader reader(pgn);
     for (int number = 1;; ++number) {
         Result<std::optional<PgnGame>> game = reader.Next();
         if (!game) return Failure{game.reason()};
         if (!*game) return number - 1;
-        Result<std::string> placement = Replay(**game);
-        if (!placement)
-            return Failure{"game " + std::to_string(number) + ", " + placement.reason()};
-        out << *placement << '\n';
+        Result<std::string> replayed = Replay(**game);
+        if (!replayed) return Failure{"game " + std::to_string(number) + ", " + replayed.reason()};
+        out << "game " << number << ": " << *replayed << '\n';
     }
 }
 

@@ -5,6 +5,7 @@
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"
+#include "game/messages.h"
 #include "record/game_record.h"
 #include "record/pgn_writer.h"
 #include "rules/evaluation.h"
@@ -20,7 +21,7 @@ class SelfplayPrinter : public GameHost {
         : out_(out), withPositions_(withPositions) {}
     void SetGame(const Game* game) { game_ = game; }
     const GameRecord& Record() const { return record_; }
-    const std::string& ResultText() const { return resultText_; }
+    const Verdict& Ending() const { return verdict_; }
 
     void MovePlayed(Side side, MoveWord move) override {
         record_.Add(side, move);
@@ -28,9 +29,9 @@ class SelfplayPrinter : public GameHost {
         if (withPositions_) out_ << ' ' << BoardToFen(game_->GetBoard());
         out_ << '\n';
     }
-    void AnnounceResult(const std::string& text) override {
-        out_ << text << '\n';
-        resultText_ = text;
+    void GameOver(const Verdict& verdict) override {
+        out_ << AutoplayResultText(static_cast<GameResult>(verdict.winner)) << '\n';
+        verdict_ = verdict;
     }
 
   private:
@@ -38,7 +39,7 @@ class SelfplayPrinter : public GameHost {
     bool withPositions_;
     const Game* game_ = nullptr;
     GameRecord record_;
-    std::string resultText_;
+    Verdict verdict_;
 };
 
 }  // namespace
@@ -51,23 +52,32 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     SelfplayPrinter printer(out, options.positions);
     Game game(printer);
     printer.SetGame(&game);
+    // The game's end is read from the final position, which stays.
+    game.SetKeepFinalPosition(true);
     SetSearchDepth(options.depth);
     game.StartAutoplay();
     std::string_view result = kUnfinishedResult;
-    for (int ply = 0; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
+    std::string_view termination = kUnfinishedTermination;
+    for (int ply = 0; ply < options.maxPlies && !game.IsOver(); ++ply) {
         game.AutoplayTick();
-        if (options.draws && printer.ResultText().empty()) {
+        if (options.draws && !game.IsOver()) {
             if (const Draw draw = printer.Record().DrawByRule(); draw != Draw::None) {
                 out << DrawText(draw) << '\n';
                 result = kDrawResult;
+                termination =
+                    draw == Draw::Repetition ? kRepetitionTermination : kFiftyMovesTermination;
                 break;
             }
         }
     }
-    if (!printer.ResultText().empty()) result = PgnResultOf(printer.ResultText());
+    if (game.IsOver()) {
+        result = WonResult(printer.Ending().winner);
+        termination = TerminationOf(printer.Ending().reason);
+    }
     if (result == kUnfinishedResult) out << "No result within " << options.maxPlies << " plies.\n";
     const std::string player = "Kelvane, depth " + std::to_string(options.depth);
-    const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
+    const PgnHeader header{"Kelvane selfplay",      "1", player, player, options.rules,
+                           std::string(termination)};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
     if (written) return kExitOk;
     err << "kelvane-cli selfplay: " << written.reason() << '\n';

@@ -2,7 +2,8 @@
 # The Debian package, made by CPack from the install rules:
 #   cmake --build build -j2 && cpack --config build/CPackConfig.cmake -B build/package
 # gives build/package/kelvane_<version>_<arch>.deb. Its dependencies are computed by
-# dpkg-shlibdeps (package dpkg-dev) from the programs' shared libraries.
+# dpkg-shlibdeps (package dpkg-dev) from the programs' shared libraries: Qt for the window,
+# GNU Readline (libreadline8) for kelvane-cli's line editing, and the C and C++ libraries.
 include(${CMAKE_CURRENT_LIST_DIR}/Install.cmake)
 
 # The newest changelog entry names the version being packaged.
@@ -41,7 +42,9 @@ check, and a pawn that reaches the far row becomes a queen.
 
 The game window offers two rule sets (King must die, All must die), three
 levels of play, a hint, undo, autoplay, three board sizes and two sets of
-pieces. The command-line driver kelvane-cli lists moves, runs the search,
+pieces. The command-line driver kelvane-cli plays the same game in a
+terminal, with either colour, standard notation, line editing and PGN
+records; it also replays and checks records, lists moves, runs the search,
 counts move sequences and lets the computer play itself.")
 
 include(CPack)

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -184,7 +185,11 @@ SavedGameRead ReadSavedGame(const std::string& fileName) {
         if (got == 0) break;
         count += static_cast<std::size_t>(got);
     }
-    const Result<Board> decoded = DecodeSavedGame(std::span(bytes.data(), count));
+    Result<Board> decoded = DecodeSavedGame(std::span(bytes.data(), count));
+    // Only one byte past a saved game was read: the file's size says how long it really is.
+    if (count > kSavedGameSize)
+        decoded = Failure{WrongSizeReason(std::max<std::uint64_t>(
+            count, static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0))))};
     if (!decoded) {
         result.status = SavedGameRead::Status::Refused;
         result.message = "\"" + fileName + "\" does not hold a saved game: " + decoded.reason() +

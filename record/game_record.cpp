@@ -24,6 +24,8 @@ void GameRecord::Start(const Board& board, bool setUp) {
     positions_.assign(1, board);
     moves_.clear();
     resetsCount_.clear();
+    movers_.clear();
+    remarks_.clear();
     firstSide_ = 2;
     setUp_ = setUp;
 }
@@ -33,7 +35,8 @@ Side GameRecord::SideToMove() const {
     return moves_.size() % 2 == 1 ? Opponent(firstSide_) : firstSide_;
 }
 
-void GameRecord::Add(Side side, MoveWord move) {
+void GameRecord::Add(Side side, MoveWord move, Mover mover) {
+    movers_.push_back(mover);
     if (moves_.empty()) firstSide_ = side;
     Board board = Current();
     const bool capture = board[IndexOf(DestinationOf(move))] != 0;
@@ -44,17 +47,37 @@ void GameRecord::Add(Side side, MoveWord move) {
     positions_.push_back(board);
 }
 
-void GameRecord::TakeBackTo(const Board& board) {
+int GameRecord::MoveNumber() const {
+    const std::size_t blackMoves = firstSide_ == 1 ? (moves_.size() + 1) / 2 : moves_.size() / 2;
+    return 1 + static_cast<int>(blackMoves);
+}
+
+void GameRecord::TakeBackTo(const Board& board, Side toMove) {
     for (std::size_t i = moves_.size() + 1; i-- > 0;) {
-        const bool whiteToMove = (i % 2 == 0) == (firstSide_ == 2);
-        if (whiteToMove && positions_[i] == board) {
+        const Side sideAt = i % 2 == 0 ? firstSide_ : Opponent(firstSide_);
+        // Before the first move, whoever is to move now may have been.
+        if ((sideAt == toMove || i == 0) && positions_[i] == board) {
             positions_.resize(i + 1);
             moves_.resize(i);
             resetsCount_.resize(i);
+            movers_.resize(i);
+            std::erase_if(remarks_, [i](const auto& remark) { return remark.first > i; });
             return;
         }
     }
     Start(board, true);
+}
+
+void GameRecord::Remark(std::string text) {
+    remarks_.emplace_back(moves_.size(), std::move(text));
+}
+
+bool GameRecord::MovedBy(Side side, Mover mover) const {
+    for (std::size_t i = 0; i < moves_.size(); ++i) {
+        const Side moved = i % 2 == 0 ? firstSide_ : Opponent(firstSide_);
+        if (moved == side && movers_[i] == mover) return true;
+    }
+    return false;
 }
 
 Draw GameRecord::DrawByRule() const {

@@ -55,12 +55,33 @@ std::string Wrap(const std::vector<std::string>& tokens) {
     return text + '\n';
 }
 
+// A comment, one word to a token so that lines break between its words; braces would end it.
+void AddComment(std::vector<std::string>& tokens, std::string_view text) {
+    std::vector<std::string> words(1);
+    for (const char c : text) {
+        if (c == ' ' && !words.back().empty()) words.emplace_back();
+        if (c != ' ' && c != '{' && c != '}') words.back() += c;
+    }
+    if (words.back().empty() && words.size() > 1) words.pop_back();
+    words.front().insert(0, 1, '{');
+    words.back() += '}';
+    tokens.insert(tokens.end(), words.begin(), words.end());
+}
+
 }  // namespace
 
-std::string_view PgnResultOf(std::string_view resultText) {
-    if (resultText == kHumanWonText || resultText == kWhiteWinsText) return kWhiteWonResult;
-    if (resultText == kComputerWonText || resultText == kBlackWinsText) return kBlackWonResult;
-    return kUnfinishedResult;
+std::string_view TerminationOf(EndReason reason) {
+    switch (reason) {
+        case EndReason::KingTaken:
+            return kKingTakenTermination;
+        case EndReason::LastPieceTaken:
+            return kLastPieceTakenTermination;
+        case EndReason::NoLegalMove:
+            return kNoMoveTermination;
+        case EndReason::None:
+            break;
+    }
+    return kUnfinishedTermination;
 }
 
 std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result) {
@@ -69,6 +90,7 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
                       Tag("Black", header.black) + Tag("Result", result) +
                       Tag("Variant", header.rules == kAllMustDie ? "Losing chess, All must die"
                                                                  : "Losing chess, King must die");
+    if (!header.termination.empty()) pgn += Tag("Termination", header.termination);
     if (record.NeedsSetUp()) {
         pgn += Tag("SetUp", "1");
         pgn += Tag("FEN", BoardToFen(record.First()) + (record.FirstSide() == 2 ? " w" : " b") +
@@ -80,15 +102,24 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
     Board board = record.First();
     Side side = record.FirstSide();
     int number = 1;
+    auto remark = record.Remarks().begin();
+    bool afterRemark = false;
     for (std::size_t i = 0; i < record.Moves().size(); ++i) {
+        for (; remark != record.Remarks().end() && remark->first <= i; ++remark) {
+            AddComment(tokens, remark->second);
+            afterRemark = true;
+        }
         const MoveWord move = record.Moves()[i];
         if (side == 2) tokens.push_back(std::to_string(number) + ".");
-        if (side == 1 && i == 0) tokens.push_back(std::to_string(number) + "...");
+        // Black's move needs its number again after the first move or a comment.
+        if (side == 1 && (i == 0 || afterRemark)) tokens.push_back(std::to_string(number) + "...");
+        afterRemark = false;
         tokens.push_back(MoveToSan(board, side, move));
         ApplyMove(board, move);
         if (side == 1) ++number;
         side = Opponent(side);
     }
+    for (; remark != record.Remarks().end(); ++remark) AddComment(tokens, remark->second);
     tokens.emplace_back(result);
     return pgn + Wrap(tokens);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/messages.h"
 #include "record/game_record.h"
 #include "rules/evaluation.h"
 #include "rules/result.h"
@@ -17,9 +18,10 @@ inline constexpr std::string_view kBlackWonResult = "0-1";
 inline constexpr std::string_view kDrawResult = "1/2-1/2";
 inline constexpr std::string_view kUnfinishedResult = "*";
 
-// The PGN result of one of the game's result texts: "You won!" and "White wins!" are White's
-// side winning (1-0), "I won!" and "Black wins!" Black's (0-1).
-std::string_view PgnResultOf(std::string_view resultText);
+// The result of a game that winner has won: 1-0 for White, 0-1 for Black.
+constexpr std::string_view WonResult(Side winner) {
+    return winner == 2 ? kWhiteWonResult : kBlackWonResult;
+}
 
 struct PgnHeader {
     std::string event;
@@ -27,10 +29,25 @@ struct PgnHeader {
     std::string white;
     std::string black;
     int rules = kKingMustDie;  // or kAllMustDie
+    std::string termination;   // how the game ended; no Termination tag when empty
 };
 
-// The seven standard tags (Date is today's), Variant, SetUp and FEN when the record needs them,
-// then the moves in SAN, ending with result.
+// How a game ended, as the Termination tag says it.
+inline constexpr std::string_view kKingTakenTermination = "king taken";
+inline constexpr std::string_view kLastPieceTakenTermination = "last piece taken";
+inline constexpr std::string_view kNoMoveTermination = "no move";
+inline constexpr std::string_view kRepetitionTermination = "repetition";
+inline constexpr std::string_view kFiftyMovesTermination = "fifty moves";
+inline constexpr std::string_view kResignationTermination = "resignation";
+// PGN's own word for a game that has not ended.
+inline constexpr std::string_view kUnfinishedTermination = "unterminated";
+
+// The Termination of a game that the board ended.
+std::string_view TerminationOf(EndReason reason);
+
+// The seven standard tags (Date is today's), Variant, Termination, SetUp and FEN when the
+// record needs them, then the moves in SAN with the record's remarks as comments, ending with
+// result.
 std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::string_view result);
 
 // The file the games are appended to, opened (created when missing) before the first game.

@@ -5,12 +5,13 @@
 
 namespace kelvane {
 
+std::string WrongSizeReason(std::uint64_t size) {
+    return "it holds " + std::to_string(size) + (size == 1 ? " byte" : " bytes") +
+           " where a saved game has exactly 64";
+}
+
 Result<Board> DecodeSavedGame(std::span<const unsigned char> bytes) {
-    if (bytes.size() != kSavedGameSize) {
-        return Failure{"it holds " + std::to_string(bytes.size()) +
-                       (bytes.size() == 1 ? " byte" : " bytes") +
-                       " where a saved game has exactly 64"};
-    }
+    if (bytes.size() != kSavedGameSize) return Failure{WrongSizeReason(bytes.size())};
     Board board{};
     for (std::size_t i = 0; i < kSavedGameSize; ++i) {
         const auto code = static_cast<SquareCode>(bytes[i]);

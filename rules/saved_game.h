@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
+#include <string>
 
 #include "rules/board.h"
 #include "rules/result.h"
@@ -11,6 +13,9 @@
 namespace kelvane {
 
 inline constexpr std::size_t kSavedGameSize = 64;
+
+// Why a file of size bytes is no saved game.
+std::string WrongSizeReason(std::uint64_t size);
 
 // Refuses anything but 64 bytes that are each 0 or a piece's code, saying which byte is wrong.
 Result<Board> DecodeSavedGame(std::span<const unsigned char> bytes);

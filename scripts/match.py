@@ -229,12 +229,13 @@ class Referee:
         return moves
 
     def replay(self, pgn: str) -> list[str]:
-        """The final placement of every game of a PGN text, as kelvane-cli replays it."""
+        """The final placement of every game of a PGN text, as kelvane-cli replays it: the last
+        field of each line ("game 1: 0-1 PLACEMENT")."""
         with tempfile.NamedTemporaryFile("w", suffix=".pgn", delete=False) as file:
             file.write(pgn)
             name = file.name
         try:
-            return self._run(["replay", name]).split()
+            return [line.split()[-1] for line in self._run(["replay", name]).splitlines()]
         finally:
             os.unlink(name)
 

@@ -78,10 +78,14 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
     for (const char* text :
          {"a1a3", "h1f2", "c7c8", "f2h1", "b1d2", "h1f2", "c8c2", "f2d1", "c2d1"})
         record.Add(std::exchange(side, Opponent(side)), Move(text));
-    const std::string pgn = FormatPgn(record, {"Test", "1", "A", "B", kAllMustDie}, "1-0");
-    for (const char* expected : {"[Variant \"Losing chess, All must die\"]", "[SetUp \"1\"]",
-                                 "[FEN \"8/2P5/8/R7/8/8/8/RN3N1n w - - 0 1\"]", "1. R1a3 Nf2",
-                                 "2. c8=Q Nh1 3. Nbd2 Nf2 4. Qc2 Nd1 5. Qxd1 1-0"})
+    // Black's last piece is taken: under All must die, Black has won.
+    record.Remark("a remark {in braces}");
+    const std::string pgn =
+        FormatPgn(record, {"Test", "1", "A", "B", kAllMustDie, "last piece taken"}, "0-1");
+    for (const char* expected :
+         {"[Variant \"Losing chess, All must die\"]\n[Termination \"last piece taken\"]",
+          "[SetUp \"1\"]", "[FEN \"8/2P5/8/R7/8/8/8/RN3N1n w - - 0 1\"]", "1. R1a3 Nf2",
+          "2. c8=Q Nh1 3. Nbd2 Nf2 4. Qc2 Nd1 5. Qxd1 {a remark in braces} 0-1"})
         EXPECT_NE(pgn.find(expected), std::string::npos) << expected << "\n" << pgn;
 
     const CliRun played =
@@ -96,17 +100,31 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
     const std::string lastMove =
         played.out.substr(0, played.out.rfind('\n', played.out.size() - 2));
     const std::string finalPlacement = lastMove.substr(lastMove.rfind(' ') + 1);
-    const CliRun replayed = Cli({"replay", WriteText("both.pgn", pgn + "\n" + selfplayPgn)});
-    EXPECT_EQ(replayed.out, BoardToFen(record.Current()) + "\n" + finalPlacement + "\n");
+    const std::string selfplayResult = HasLine(played.out, "Black wins!") ? "0-1" : "1-0";
+    const CliRun replayed =
+        Cli({"replay", WriteText("both.pgn", "\xEF\xBB\xBF" + pgn + "\n" + selfplayPgn)});
+    EXPECT_EQ(replayed.out, "game 1: 0-1 " + BoardToFen(record.Current()) +
+                                "\ngame 2: " + selfplayResult + " " + finalPlacement + "\n");
     // Brackets in a variation's comments; bare result tokens are no games.
     EXPECT_EQ(Cli({"replay", WriteText("v.pgn", "* 1. e3 (1. e4 { ) } e5 ; )\n) b5 * * *")}).out,
-              "rnbqkbnr/p1pppppp/8/1p6/8/4P3/PPPP1PPP/RNBQKBNR\n");
+              "game 1: * rnbqkbnr/p1pppppp/8/1p6/8/4P3/PPPP1PPP/RNBQKBNR\n");
 }
 
 TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     ScopedTempDirectory scratch;
     const std::pair<std::string, const char*> rows[] = {
-        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2 (White): 'e4' is not a legal"},
+        {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n",
+         "game 1, move 2 (White): 'e4' is not a legal move: White must capture: Bxb5"},
+        {"1. e3 b5 2. O-O *",
+         "'O-O' is not a legal move: there is no castling in this game; "
+         "White must capture: Bxb5"},
+        {"1. e4 h6 2. e5 d5 3. exd6 *", "there is no en passant in this game"},
+        {"[FEN \"k7/8/8/8/8/8/8/R6K w - - 0 1\"]\n1. Rxa8 Kh2 0-1",
+         "game 1, move 1 (Black): 'Kh2' comes after the end of the game: the black king was taken"},
+        {"[FEN \"k7/8/8/8/8/8/8/R6K w - - 0 1\"]\n1. Rxa8 1-0",
+         "game 1, its result is 1-0 but the black king was taken, so Black has won (0-1)"},
+        {"1. e3 1-0", "game 1, its result is 1-0 but the game is not over on the board"},
+        {"[Result \"0-1\"]\n1. e3 1-0", "its Result tag says 0-1 but its moves end with 1-0"},
         {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3 (White): 'Nh3'"},
         {"* * 1/2-1/2\n", "no game"},
         {"1. " + std::string(9999, 'N') + " *", "'NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN...' is"},

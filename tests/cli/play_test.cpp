@@ -9,25 +9,37 @@
 #include "cli/play_session.h"
 #include "engine/search.h"
 #include "engine/search_depth.h"
-#include "game/messages.h"
-#include "rules/move_generation.h"
 #include "rules/notation.h"
 #include "tests/cli/cli_test_util.h"
 
 namespace kelvane::cli {
 namespace {
 
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+
 // The moves announced with "<Side> plays ", in coordinates.
 std::vector<std::string> Announced(const std::string& text, const std::string& side) {
     std::vector<std::string> moves;
     for (const std::string& line : Lines(text))
-        if (line.rfind(side + " plays ", 0) == 0) moves.push_back(line.substr(side.size() + 7));
+        if (line.rfind(side + " plays ", 0) == 0) moves.push_back(line.substr(side.size() + 7, 4));
     return moves;
 }
 
-// Whether the last board printed in `said` is `board`.
-bool LastBoardIs(const std::string& said, const Board& board, bool ascii = false) {
-    const std::string text = BoardToText(board, ascii);
+// The line that gives a finished game's result, or "".
+std::string ResultLine(const std::string& text) {
+    for (const std::string& line : Lines(text))
+        for (const char* start : {"I won: ", "You won: ", "White won: ", "Black won: ", "Draw by "})
+            if (line.rfind(start, 0) == 0) return line;
+    return "";
+}
+
+// Whether the last board printed in `said` is `board` seen from `bottom`'s side, whatever square
+// is marked.
+bool LastBoardIs(std::string said, const Board& board, bool ascii = false, Side bottom = 2) {
+    for (std::size_t at; (at = said.find("]\n")) != std::string::npos;) said.erase(at, 1);
+    for (char& c : said)
+        if (c == '[' || c == ']') c = ' ';
+    const std::string text = BoardToText(board, {ascii, bottom, std::nullopt});
     const std::size_t at = said.rfind(text);
     return at != std::string::npos &&
            said.find(text.substr(text.size() - 18), at + text.size()) == std::string::npos;
@@ -35,7 +47,10 @@ bool LastBoardIs(const std::string& said, const Board& board, bool ascii = false
 
 // The session of the terminal front end, driven a line at a time.
 struct Session {
-    explicit Session(PlayOptions options = {}) : play(options, out, out) { play.Start(); }
+    explicit Session(PlayOptions options = {}) : play(options, out, out) {
+        play.Start();
+        started = out.str();
+    }
     ~Session() { SetRulesVariant(kKingMustDie); }
     std::string Say(const std::string& line) {
         out.str("");
@@ -45,10 +60,20 @@ struct Session {
     const Board& GetBoard() const { return play.TheGame().GetBoard(); }
     std::ostringstream out;
     PlaySession play;
+    std::string started;
 };
 
 MoveWord SearchFor(Board board, Side side, int depth) {
     return ChooseMove(board, side, depth);
+}
+
+Board Fen(const char* fen) {
+    return *BoardFromFen(fen);
+}
+
+void WriteSavedGame(const char* fen) {
+    const Board board = Fen(fen);
+    WriteText("game.sav", std::string(reinterpret_cast<const char*>(board.data()), 64));
 }
 
 struct Outcome {
@@ -70,7 +95,7 @@ Outcome PlayOut(Session& session, bool searchWhite, bool draws) {
         ApplyMove(game.board, *MoveFromText(move));
         game.said = session.Say(move);
         bool third = ++seen[{game.board, 1}] == 3;
-        const bool over = HasLine(game.said, kHumanWonText) || HasLine(game.said, kComputerWonText);
+        const bool over = ResultLine(game.said).find(" won: ") != std::string::npos;
         const std::vector<std::string> replies = Announced(game.said, "Black");
         EXPECT_EQ(replies.size(), (third && draws) || (over && replies.empty()) ? 0u : 1u);
         if (replies.size() == 1) {
@@ -78,27 +103,34 @@ Outcome PlayOut(Session& session, bool searchWhite, bool draws) {
             ApplyMove(game.board, *MoveFromText(replies[0]));
             third = third || ++seen[{game.board, 2}] == 3;
         }
-        EXPECT_EQ(HasLine(game.said, "Draw by repetition."), third && draws) << turn;
-        if (over || (third && (draws || searchWhite))) return game;
+        EXPECT_EQ(ResultLine(game.said) == "Draw by repetition. 1/2-1/2", third && draws) << turn;
         EXPECT_TRUE(LastBoardIs(game.said, game.board)) << game.said;
+        if (over || (third && (draws || searchWhite))) return game;
     }
     ADD_FAILURE() << "neither a result nor a repetition in 300 moves";
     return game;
 }
 
-TEST(CliPlay, AWholeGameAtEasyRepliesAsTheSearchAndIsWrittenInPgn) {
+TEST(CliPlay, AWholeGameAtEasyRepliesAsTheSearchStaysOnTheBoardAndIsWrittenInPgn) {
     ScopedTempDirectory scratch;
     Session session({.pgnFile = "game.pgn"});
+    EXPECT_EQ(session.play.Prompt(), "1. White to move> ");
     const Outcome game = PlayOut(session, false, false);
-    const bool won = HasLine(game.said, kHumanWonText);
-    ASSERT_TRUE(won || HasLine(game.said, kComputerWonText)) << game.said;
-    const Board start = *BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
-    EXPECT_EQ(session.GetBoard(), start);  // the next game has begun
-    EXPECT_TRUE(LastBoardIs(game.said, start));
+    const std::string result = ResultLine(game.said);
+    const std::string score = result.substr(result.size() - 3);
+    EXPECT_EQ(score, result.rfind("You won: ", 0) == 0 ? "1-0" : "0-1") << result;
+    // The final position stays until the next game.
+    EXPECT_EQ(session.GetBoard(), game.board);
+    EXPECT_EQ(session.play.Prompt(), "Game over> ");
+    EXPECT_EQ(session.Say("hint"),
+              "The game is over (" + score + "): type new for another, or undo.\n");
+    EXPECT_TRUE(LastBoardIs(session.Say("new"), Fen(kStart)));
     const std::string pgn = ReadText("game.pgn");
-    EXPECT_NE(pgn.find(won ? "[Result \"1-0\"]" : "[Result \"0-1\"]"), std::string::npos) << pgn;
+    EXPECT_NE(pgn.find("[Result \"" + score + "\"]"), std::string::npos) << pgn;
+    EXPECT_NE(pgn.find("[White \"Human\"]\n[Black \"Kelvane, easy\"]"), std::string::npos);
     EXPECT_EQ(pgn.find("[SetUp"), std::string::npos);
-    EXPECT_EQ(Cli({"replay", "game.pgn"}).out, BoardToFen(game.board) + "\n");
+    EXPECT_EQ(Cli({"replay", "game.pgn"}).out,
+              "game 1: " + score + " " + BoardToFen(game.board) + "\n");
 }
 
 // White plays the depth-2 search's moves: the game falls into a cycle, which --draws ends at
@@ -110,11 +142,12 @@ TEST(CliPlay, RepetitionIsADrawOnlyWithDraws) {
             Session session({.draws = draws, .pgnFile = ""});
             session.Say(start);
             const Outcome game = PlayOut(session, true, draws);
-            EXPECT_EQ(HasLine(game.said, "New game: you play White."), draws);
+            EXPECT_EQ(session.play.Prompt() == "Game over> ", draws);
             drawsByWhitesMove += draws && Announced(game.said, "Black").empty();
             // Autoplay from the start falls into a cycle at Easy as well.
             session.Say("new");
-            EXPECT_EQ(HasLine(session.Say("autoplay 200"), "Draw by repetition."), draws);
+            EXPECT_EQ(ResultLine(session.Say("autoplay 300")) == "Draw by repetition. 1/2-1/2",
+                      draws);
         }
     }
     EXPECT_GT(drawsByWhitesMove, 0);
@@ -127,51 +160,136 @@ TEST(CliPlay, UndoGoesBackToTheStartAndHintIsTheSearchsMove) {
     EXPECT_EQ(session.Say("hint"), "Hint: " + MoveToText(SearchFor(start, 2, kHintDepth)) + "\n");
     session.Say("a2a3");
     session.Say(Lines(session.Say("moves")).at(0).substr(0, 4));
+    EXPECT_EQ(session.play.Prompt(), "3. White to move> ");
     session.Say("undo");
     EXPECT_TRUE(LastBoardIs(session.Say("undo"), start));
     EXPECT_EQ(session.GetBoard(), start);
     EXPECT_EQ(session.Say("undo"), "There is no move to take back.\n");
     // The record keeps only what was not taken back.
-    session.Say("e2e3");
+    session.Say("e3");
     const Board played = session.GetBoard();
     session.play.Finish();
-    EXPECT_NE(ReadText("game.pgn").find("\n1. e3 "), std::string::npos) << ReadText("game.pgn");
-    EXPECT_EQ(Cli({"replay", "game.pgn"}).out, BoardToFen(played) + "\n");
+    const std::string pgn = ReadText("game.pgn");
+    EXPECT_NE(pgn.find("\n1. e3 "), std::string::npos) << pgn;
+    EXPECT_NE(pgn.find("[Termination \"unterminated\"]"), std::string::npos) << pgn;
+    EXPECT_EQ(Cli({"replay", "game.pgn"}).out, "game 1: * " + BoardToFen(played) + "\n");
 }
 
-TEST(CliPlay, LevelRulesAutoplayAndMalformedLines) {
+// A finished game stays with its reason and score; undo takes the last move back from there.
+TEST(CliPlay, TheEndOfAGameGivesItsReasonAndUndoGoesOnFromIt) {
+    ScopedTempDirectory scratch;
+    Session session({.ascii = true, .pgnFile = ""});
+    WriteSavedGame("k7/8/8/8/8/8/8/R6K");
+    session.Say("load");
+    const std::string said = session.Say("Rxa8");
+    EXPECT_EQ(Lines(said).back(), "I won: you took my king. 0-1");
+    EXPECT_NE(said.find("8[R]. . . . . . .\n"), std::string::npos) << said;
+    EXPECT_EQ(session.play.Prompt(), "Game over> ");
+    EXPECT_EQ(Lines(session.Say("a8b8")).size(), 1u);
+    session.Say("undo");
+    EXPECT_EQ(session.GetBoard(), Fen("k7/8/8/8/8/8/8/R6K"));
+    EXPECT_EQ(session.play.Prompt(), "1. White to move> ");
+    EXPECT_EQ(session.Say("resign"), "I won: you resigned. 0-1\n");
+    EXPECT_EQ(session.play.Prompt(), "Game over> ");
+}
+
+TEST(CliPlay, CommandsAnswerInOneLine) {
     Session session;
     const std::string board = session.Say("board");
-    for (const char* line :
-         {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0", "moves now", "\x01\x1b[2J",
-          "\xc2\x9b\x9b", "rules", "level expert", "rules queen"}) {
-        const std::vector<std::string> said = Lines(session.Say(line));
-        ASSERT_EQ(said.size(), 1u) << line;
-        EXPECT_TRUE(
-            (said[0].find("Unknown input") == 0 || said[0].find(" takes ") != std::string::npos) &&
-            said[0].find_first_of("\x1b\x9b") == std::string::npos)
-            << said[0];
-    }
+    const std::pair<const char*, const char*> rows[] = {
+        {"xyz", "Unknown input 'xyz': type ? for help."},
+        {"moves now", "Unknown input 'moves now': type ? for help."},
+        {"\x01\x1b[2J", "Unknown input '\\x01\\x1b[2J': type ? for help."},
+        {"\xc2\x9b\x9b", "Unknown input '\\xc2\\x9b\\x9b': type ? for help."},
+        {"level", "Level easy."},
+        {"rules", "Rules: king must die."},
+        {"level expert", "level takes easy, medium or hard."},
+        {"rules queen", "rules takes king or all."},
+        {"new purple", "new takes white or black."},
+        {"board maybe", "board takes on or off."},
+        {"autoplay 0", "autoplay takes a number of moves, 1 to 100000."},
+        {"last", "No move has been played in this game yet."},
+        {"O-O", "There is no castling in this game."},
+        {"e7e8n", "A pawn always becomes a queen in this game."},
+        {"e2e5", "Your pawn on e2 cannot go to e5."},
+        {"board off", "The board is shown on request."},
+        {"level medium", "Level medium."}};
+    for (const auto& [line, expected] : rows)
+        EXPECT_EQ(session.Say(line), std::string(expected) + "\n") << line;
     EXPECT_EQ(session.Say("   "), "");
+    EXPECT_EQ(Lines(session.Say("?")).front(), "You play White, the computer Black.");
     // A long line is cut before a whole character.
     const std::string x39(39, 'x');
-    EXPECT_EQ(session.Say(x39 + "\xc3\xa9").find(x39 + "...'."), 15u);
+    EXPECT_EQ(session.Say(x39 + "\xc3\xa9").find(x39 + "...'"), 15u);
     EXPECT_EQ(session.Say("board"), board);
-    EXPECT_EQ(session.Say("level medium"), "Level medium.\n");
-    // Autoplay announces each move, ends with the result and begins the next game.
-    const std::string said = session.Say("autoplay 1000");
-    EXPECT_EQ(Announced(said, "Black").at(0), "g7g6");
-    EXPECT_FALSE(Announced(said, "White").empty());
-    EXPECT_TRUE(HasLine(said, kBlackWinsText) || HasLine(said, kWhiteWinsText)) << said;
-    EXPECT_EQ(Lines(said).rbegin()[9], "New game: you play White.");
+    // Standard notation; the reply at the new level; with the board off, two lines.
     Board after = session.GetBoard();
-    ApplyMove(after, *MoveFromText("e2e3"));
-    EXPECT_EQ(Announced(session.Say("e2e3"), "Black").at(0),
-              MoveToText(SearchFor(after, 1, kDepthMedium)));
+    ApplyMove(after, *MoveFromText("g1f3"));
+    const std::string said = session.Say("Nf3");
+    EXPECT_EQ(Lines(said).size(), 2u) << said;
+    EXPECT_EQ(Lines(said)[0], "White plays g1f3 (Nf3): knight from g1 to f3.");
+    EXPECT_EQ(Announced(said, "Black").at(0), MoveToText(SearchFor(after, 1, kDepthMedium)));
+    EXPECT_EQ(session.Say("last"), "Last move: " + Lines(said)[1] + "\n");
     EXPECT_EQ(session.Say("rules all"), "Rules: all must die.\n");
     EXPECT_EQ(GetRulesVariant(), kAllMustDie);
-    EXPECT_EQ(session.Say("level hard"), "Level hard.\n");
-    EXPECT_EQ(GetSearchDepth(), kDepthHard);
+    EXPECT_FALSE(session.play.Handle("exit"));
+}
+
+// Either colour, the board from the player's side, and the computer's moves on demand.
+TEST(CliPlay, BlackGoAndAutoplayFromTheSideToMove) {
+    Session session({.humanSide = 1, .ascii = true});
+    const Board start = Fen(kStart);
+    const std::string opening = MoveToText(SearchFor(start, 2, kDepthEasy));
+    EXPECT_EQ(Announced(session.started, "White"), std::vector<std::string>{opening});
+    EXPECT_NE(session.started.find("1 R N B K Q B N R\n"), std::string::npos) << session.started;
+    EXPECT_EQ(session.play.Prompt(), "1. Black to move> ");
+    // go plays the player's side once; autoplay goes on from the side to move.
+    EXPECT_EQ(Announced(session.Say("go"), "Black").size(), 1u);
+    EXPECT_EQ(session.play.Prompt(), "2. White to move> ");
+    const std::string two = session.Say("autoplay 2");
+    EXPECT_EQ(Announced(two, "White").size() + Announced(two, "Black").size(), 2u);
+    EXPECT_LT(two.find("White plays"), two.find("Black plays"));
+    EXPECT_EQ(session.play.Prompt(), "3. White to move> ");
+
+    EXPECT_EQ(Lines(session.Say("new white")).front(), "New game: you play White.");
+    EXPECT_EQ(session.play.Prompt(), "1. White to move> ");
+    EXPECT_EQ(Announced(session.Say("computer"), "Black"), std::vector<std::string>{"g7g6"});
+    EXPECT_EQ(session.play.Prompt(), "2. White to move> ");
+    Session opening2({.computerStarts = true});
+    EXPECT_EQ(Announced(opening2.Say("new"), "Black"), std::vector<std::string>{"g7g6"});
+}
+
+// Tags hold what the game began with; a level change is a comment, a rules change a new
+// record, and the computer is named for every side it moved.
+TEST(CliPlay, RecordsTellWhoMovedAndHowTheGameEnded) {
+    ScopedTempDirectory scratch;
+    {
+        Session session({.pgnFile = "games.pgn"});
+        const auto firstMove = [&] { return Lines(session.Say("moves")).at(0).substr(0, 4); };
+        session.Say("e3");
+        session.Say("level medium");
+        session.Say(firstMove());
+        session.Say("rules all");
+        session.Say(firstMove());
+        session.Say("autoplay 2");
+        session.Say("resign");
+        session.play.Finish();
+    }
+    const std::string pgn = ReadText("games.pgn");
+    const std::size_t second = pgn.find("[Event", 1);
+    const std::string first = pgn.substr(0, second);
+    for (const char* tag : {"[White \"Human\"]", "[Black \"Kelvane, easy\"]", "[Result \"*\"]",
+                            "[Variant \"Losing chess, King must die\"]",
+                            "[Termination \"unterminated\"]", "{Level medium} 2. "})
+        EXPECT_NE(first.find(tag), std::string::npos) << tag << "\n" << first;
+    for (const char* tag : {"[White \"Human and Kelvane, medium\"]", "[Black \"Kelvane, medium\"]",
+                            "[Result \"0-1\"]", "[Variant \"Losing chess, All must die\"]",
+                            "[Termination \"resignation\"]", "[SetUp \"1\"]"})
+        EXPECT_NE(pgn.find(tag, second), std::string::npos) << tag << "\n" << pgn;
+    const CliRun replayed = Cli({"replay", "games.pgn"});
+    EXPECT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_EQ(Lines(replayed.out).size(), 2u);
+    EXPECT_EQ(Lines(replayed.out)[1].substr(0, 12), "game 2: 0-1 ");
 }
 
 // Save and load round trip; a bad file is refused; refused moves say why and list the
@@ -192,18 +310,19 @@ TEST(CliPlay, SaveLoadAndRefusedMoves) {
     EXPECT_EQ(session.GetBoard(), played);
     std::filesystem::remove("game.sav");
     EXPECT_EQ(session.Say("load"), "There is no saved game (game.sav) here.\n");
-    const Board loaded = *BoardFromFen("4k3/8/8/8/8/2p1p3/3P4/R3K3");
-    WriteText("game.sav", std::string(reinterpret_cast<const char*>(loaded.data()), 64));
+    const char* loaded = "4k3/8/8/8/8/2p1p3/3P4/R3K3";
+    WriteSavedGame(loaded);
     session.Say("load");
     const std::pair<const char*, const char*> rows[] = {
         {"a1a5", "You must capture: d2c3 d2e3\n"},
+        {"Ra5", "You must capture: d2c3 d2e3\n"},
         {"a1b3", "Your rook on a1 cannot go to b3.\nYou must capture: d2c3 d2e3\n"},
         {"c3c2", "There is no piece of yours on c3.\n"},
         {"d2", "Pawn on d2: d2c3 d2e3\n"},
         {"a1", "Rook on a1 has no legal move.\nYou must capture: d2c3 d2e3\n"},
         {"moves", "d2c3 d2e3\n"}};
     for (const auto& [line, expected] : rows) EXPECT_EQ(session.Say(line), expected) << line;
-    EXPECT_EQ(session.GetBoard(), loaded);
+    EXPECT_EQ(session.GetBoard(), Fen(loaded));
     EXPECT_NE(session.Say("board").find("4 . . . . . . . .\n3 . . p . p . . .\n2 . . . P"),
               std::string::npos);
 }

@@ -246,9 +246,11 @@ TEST_F(GameTest, LoadRefusesWhatIsNoSavedGameAndNeverBlocks) {
     bad[5] = 0x80;
     WriteFile("bad.sav", bad);
     WriteFile("short.sav", std::vector<unsigned char>(start.begin(), start.end() - 1));
-    bad.resize(65, 0);
+    bad.resize(1000, 0);
     bad[5] = 0;
     WriteFile("long.sav", bad);
+    bad.resize(65);
+    WriteFile("65.sav", bad);
     WriteFile("empty.sav", std::string());
     std::filesystem::create_directory("folder");
     ASSERT_EQ(::mkfifo("fifo", 0600), 0);
@@ -259,7 +261,8 @@ TEST_F(GameTest, LoadRefusesWhatIsNoSavedGameAndNeverBlocks) {
     };
     for (const Row& row : {Row{"bad.sav", "byte 5 has the value 128, which is no square code"},
                            Row{"short.sav", "it holds 63 bytes where a saved game has exactly 64"},
-                           Row{"long.sav", "it holds 65 bytes where a saved game has exactly 64"},
+                           Row{"long.sav", "it holds 1000 bytes where a saved game has exactly 64"},
+                           Row{"65.sav", "it holds 65 bytes where a saved game has exactly 64"},
                            Row{"empty.sav", "it holds 0 bytes where a saved game has exactly 64"},
                            Row{"missing", nullptr}, Row{"folder", nullptr}, Row{"fifo", nullptr},
                            Row{"/dev/zero", nullptr}}) {

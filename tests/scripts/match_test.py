@@ -190,7 +190,7 @@ class Games(MatchRunner):
                     self.assertEqual((game["Result"], game["Termination"]), (result, "normal"))
                     self.assertIn(f"{{{reason}}} {result}", game["moves"])
                     self.assertEqual(game["FEN"], book.replace(";", " - - 0 1"))
-                self.assertEqual(len(replayed.split()), 2)
+                self.assertEqual(len(replayed.splitlines()), 2)
 
     def test_third_repetition_is_a_draw(self):
         status, out, _, games, _ = self.run_match(
@@ -222,7 +222,7 @@ class Games(MatchRunner):
         self.assertRegex(whites, r"^Kelvane \S+ \(1\)/Kelvane \S+ \(2\)$")
         for game in games:
             self.assertIn(game["Termination"], ("normal", "adjudication"))
-        self.assertEqual(len(replayed.split()), 2)
+        self.assertEqual(len(replayed.splitlines()), 2)
 
 
 if __name__ == "__main__":
