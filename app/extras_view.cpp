@@ -142,7 +142,9 @@ void CExtrasView::ClickSquare(std::optional<Square> square) {
         if (ForbiddenByCapture(before, human, from, *square))
             capturers_ = CapturingPieces(CapturesOf(before, human));
     }
+    clicking_ = true;
     game_.Click(square);
+    clicking_ = false;
     const GameState& state = TheGameState();
     if (taken && selected == kNoSquare && state.SelectedSquare != kNoSquare &&
         state.TargetCount == 0) {
@@ -169,8 +171,7 @@ void CExtrasView::StartGame(Side humanSide, bool computerStarts) {
     cursorShown_ = false;
     Board start;
     SetUpStartingPosition(start);
-    record_.Start(start, false);
-    recordWritten_ = false;
+    StartRecord(start, false);
     if (computerStarts) {
         game_.ComputerStarts();
     } else {
@@ -188,8 +189,7 @@ void CExtrasView::Load() {
     OnGameLoad();
     if (loads) {
         autoplayEnded_ = false;
-        record_.Start(game_.GetBoard(), true);
-        recordWritten_ = false;
+        StartRecord(game_.GetBoard(), true);
     }
     // A file that did not load leaves the game as it was, the computer's turn included.
     ComputerMoveDue();
@@ -308,6 +308,14 @@ void CExtrasView::OnTimer(std::uintptr_t id) {
 
 void CExtrasView::OnLevelChanged(bool expert) {
     CancelThinking();
+    const std::string level = LevelName(expert);
+    // The record tells from which move on the computer played at the new level.
+    if (record_.IsEmpty()) {
+        recordLevel_ = level;
+    } else if (level != currentLevel_) {
+        record_.Remark("Level " + level);
+    }
+    currentLevel_ = level;
     expert_ = expert;
     game_.SetReplyAtOnce(!expert);
     ComputerMoveDue();
@@ -357,31 +365,51 @@ void CExtrasView::ComputerToMove(Side side) {
 void CExtrasView::MovePlayed(Side side, MoveWord move) {
     // A move made while a search runs changes the position under it.
     if (!applyingAnswer_) CancelThinking();
-    if (!record_.Follows(side)) CloseRecord();
-    record_.Add(side, move, game_.GetBoard());
+    if (!record_.Follows(side)) {
+        CloseRecord();
+        recordLevel_ = LevelName(expert_);
+    }
+    const bool byHuman = clicking_ && side == game_.HumanSide();
+    record_.Add(side, move, byHuman ? Mover::Human : Mover::Computer, game_.GetBoard());
+    recordUsed_ = true;
     recordWritten_ = false;
-    if (side == game_.ComputerSide()) recordLevel_ = LevelName(expert_);
-    if (side == game_.HumanSide() && !applyingAnswer_) autoplayEnded_ = false;
+    if (byHuman) autoplayEnded_ = false;
+}
+
+void CExtrasView::StartRecord(const Board& board, bool setUp) {
+    record_.Start(board, setUp);
+    recordWritten_ = false;
+    recordLevel_ = LevelName(expert_);
 }
 
 void CExtrasView::CloseRecord() {
-    if (record_.IsEmpty()) return;
+    // Also a game taken back to its first position has had its number.
+    if (!recordUsed_) return;
     AppendToPgnFile();
     ++gameNumber_;
-    recordLevel_.clear();
+    recordUsed_ = false;
+}
+
+std::string CExtrasView::PlayerName(Side side) const {
+    const std::string computer = "Kelvane, " + recordLevel_;
+    const bool human = record_.Record().MovedBy(side, Mover::Human);
+    const bool machine = record_.Record().MovedBy(side, Mover::Computer);
+    if (human && machine) return "Human and " + computer;
+    if (human || (!machine && side == game_.HumanSide())) return "Human";
+    return computer;
 }
 
 std::string CExtrasView::RecordPgn() const {
-    // The level the computer played its last move at.
-    const std::string computer =
-        std::string("Kelvane, ") + (recordLevel_.empty() ? LevelName(expert_) : recordLevel_);
-    const bool humanWhite = game_.HumanSide() == 2;
-    const PgnHeader header{"Kelvane game", std::to_string(gameNumber_),
-                           humanWhite ? "Human" : computer, humanWhite ? computer : "Human",
-                           GetRulesVariant()};
-    std::string_view result = kUnfinishedResult;
-    if (game_.IsOver()) result = game_.GetVerdict().winner == 2 ? kWhiteWonResult : kBlackWonResult;
-    return FormatPgn(record_.Record(), header, result);
+    const Verdict& verdict = game_.GetVerdict();
+    const PgnHeader header{
+        "Kelvane game",
+        std::to_string(gameNumber_),
+        PlayerName(2),
+        PlayerName(1),
+        GetRulesVariant(),
+        std::string(game_.IsOver() ? TerminationOf(verdict.reason) : kUnfinishedTermination)};
+    return FormatPgn(record_.Record(), header,
+                     game_.IsOver() ? WonResult(verdict.winner) : kUnfinishedResult);
 }
 
 void CExtrasView::AppendToPgnFile() {
@@ -461,9 +489,9 @@ void CExtrasView::RefreshStatus() {
         text = explanation_;
     } else {
         const bool humanToMove = game_.SideToMove() == game_.HumanSide();
-        text =
-            TurnText({record_.NextMoveNumber(), game_.SideToMove(), humanToMove && !autoplayOn_,
-                      IsThinking(), expert_ && !humanToMove && !autoplayOn_, record_.LastMove()});
+        text = TurnText({record_.Record().MoveNumber(), game_.SideToMove(),
+                         humanToMove && !autoplayOn_, IsThinking(),
+                         expert_ && !humanToMove && !autoplayOn_, record_.LastMove()});
     }
     if (text != status_) {
         status_ = text;

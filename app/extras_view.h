@@ -81,6 +81,9 @@ class CExtrasView : public CChessView {
     // The game so far, in PGN, with its result, or "*" while it goes on.
     std::string RecordPgn() const;
     void AppendToPgnFile();
+    void StartRecord(const Board& board, bool setUp);
+    // "Human", "Kelvane, Expert", or both when autoplay moved for the human too.
+    std::string PlayerName(Side side) const;
     // The game in the record is left: it goes to the PGN file, and the next one has the next
     // number.
     void CloseRecord();
@@ -97,6 +100,7 @@ class CExtrasView : public CChessView {
     bool autoplayOn_ = false;
     bool autoplayEnded_ = false;  // the game that ended was being played on the timer
     bool applyingAnswer_ = false;
+    bool clicking_ = false;  // a move played now is the human's
     bool turned_ = false;
     int statusHeight_ = 0;
     std::string status_;
@@ -106,8 +110,10 @@ class CExtrasView : public CChessView {
     bool cursorShown_ = false;
     WindowRecord record_;
     bool recordWritten_ = false;
+    bool recordUsed_ = false;  // a move has been added since the record started
     int gameNumber_ = 1;
-    std::string recordLevel_;  // the level of the computer's last move in the record
+    std::string recordLevel_ = "Easy";  // the level at the record's start; remarks tell changes
+    std::string currentLevel_ = "Easy";
 };
 
 }  // namespace kelvane

@@ -84,7 +84,7 @@ void Play(WindowRecord& record, Board& board, Side side, std::initializer_list<c
     for (const char* text : moves) {
         const MoveWord move = *MoveFromText(text);
         ApplyMove(board, move);
-        record.Add(side, move, board);
+        record.Add(side, move, Mover::Computer, board);
         side = Opponent(side);
     }
 }
@@ -108,29 +108,11 @@ TEST(WindowRecordTest, NumbersTheMovesFromWhicheverSideOpened) {
         WindowRecord record;
         Board board = FromFen(kStart);
         Play(record, board, row.first, row.moves);
-        EXPECT_EQ(record.NextMoveNumber(), row.next) << row.last;
+        EXPECT_EQ(record.Record().MoveNumber(), row.next) << row.last;
         EXPECT_EQ(record.LastMove(), row.last);
         EXPECT_EQ(record.History().size(), row.moves.size());
         EXPECT_EQ(record.Record().Current(), board);
     }
-}
-
-TEST(WindowRecordTest, TakesBackToTheHumansTurnOfEitherSide) {
-    WindowRecord record;
-    Board board = FromFen(kStart);
-    Play(record, board, 2, {"e2e3", "a7a6", "d2d3", "h7h6"});
-    Board afterE3 = FromFen(kStart);
-    ApplyMove(afterE3, *MoveFromText("e2e3"));
-    // Black, the human, takes back its two moves with White's reply.
-    record.TakeBackTo(afterE3, 1);
-    EXPECT_EQ(record.Record().Moves().size(), 1u);
-    EXPECT_EQ(record.LastMove(), "1. e3");
-    EXPECT_EQ(record.History().size(), 1u);
-    // No such position with White to move: a record starts from it.
-    record.TakeBackTo(afterE3, 2);
-    EXPECT_TRUE(record.IsEmpty());
-    EXPECT_EQ(record.Record().First(), afterE3);
-    EXPECT_TRUE(record.Record().NeedsSetUp());
 }
 
 // Autoplay after the human's move has Black move twice: the record goes on from before it.
