@@ -213,7 +213,7 @@ TEST_P(SupersedingTest, StopsTheSearchAndDropsItsAnswer) {
     } else {
         Key(row.key.key(), row.key.keyboardModifiers());
     }
-    EXPECT_EQ(gate_->Stops(), 1);
+    EXPECT_GE(gate_->Stops(), 1);  // stopped again until it ended
     EXPECT_EQ(View().cursor().shape(), row.thinks > 1 ? Qt::WaitCursor : Qt::ArrowCursor);
     // The first request's answer, had it come: Black's a7-a6.
     View().PostMessage(kSearchAnswerMessage, 1, PackMove(0, 1, 0, 2));
