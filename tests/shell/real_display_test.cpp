@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program on a real X server with no window manager (CTest runs these under Xvfb), given
+// keys and clicks through the server, as a player gives them: they reach the program while it
+// is busy and wait there, as they do during autoplay.
+#include <QThread>
+#include <cstdlib>
+#include <string>
+
+#include "res/command_ids.h"
+#include "rules/notation.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace kelvane::testing {
+namespace {
+
+class RealDisplayTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
+        ShellTest::SetUp();
+    }
+    // Autoplay on, its first move made, and no tick waiting to be handled.
+    void StartAutoplay() {
+        MenuItem(res::ID_GAME_AUTOPLAY).trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return TheBoard() != StartingBoard(); }, 5000));
+        QCoreApplication::sendPostedEvents();
+    }
+    // The X server sends the input while the program is busy for longer than the autoplay
+    // timer's interval: when it next looks, a tick is due and the input waits.
+    static void SendWhileBusy(const std::string& xdotoolArguments) {
+        ASSERT_EQ(std::system(("xdotool " + xdotoolArguments).c_str()), 0);
+        QThread::msleep(400);
+    }
+};
+
+TEST_F(RealDisplayTest, AStopThatWaitsGoesBeforeTheTickAndNoMoveFollows) {
+    Start();
+    StartAutoplay();
+    const std::string board = BoardToFen(TheBoard());
+    SendWhileBusy("key ctrl+s");
+    QTest::qWait(800);
+    EXPECT_FALSE(View().IsTimerRunning(kAutoplayTimerId));
+    EXPECT_EQ(BoardToFen(TheBoard()), board);
+}
+
+// The click is handled in the same pass of the event loop in which the tick falls due, and
+// the tick's move comes after it.
+TEST_F(RealDisplayTest, AClickThatWaitsSelectsBeforeTheNextAutoplayMove) {
+    Start();
+    StartAutoplay();
+    const std::string board = BoardToFen(TheBoard());
+    // a1's rook, which no move can have freed yet.
+    const QPoint rook = View().mapToGlobal(QPoint(GetSquareSize() / 2, GetSquareSize() * 15 / 2));
+    SendWhileBusy("mousemove " + std::to_string(rook.x()) + " " + std::to_string(rook.y()) +
+                  " click 1");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TheGameState().SelectedSquare, MakeSquareRef({0, 7}));
+    EXPECT_EQ(BoardToFen(TheBoard()), board);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return BoardToFen(TheBoard()) != board; }, 3000))
+        << "autoplay goes on";
+    MenuItem(res::ID_GAME_STOP).trigger();
+}
+
+}  // namespace
+}  // namespace kelvane::testing
