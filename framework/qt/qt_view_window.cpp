@@ -199,6 +199,10 @@ void QtViewWindow::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void QtViewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 void QtViewWindow::MatchBufferToSize() {
     const int width = std::max(1, this->width());
     const int height = std::max(1, this->height());

@@ -46,6 +46,9 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     // A tick of one of the timers, once the events queued before it are handled.
     void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double click comes as a double-click message, which the view
+    // does not handle: it does nothing.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void MatchBufferToSize();
