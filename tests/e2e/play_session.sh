@@ -60,6 +60,16 @@ blue_squares() {
     "$convert" "$work/$1.png" -format "$format" info: | tr ' ' '\n' | sed -n 's/=0000FF.*//p' |
         xargs
 }
+# Twice the centre of a window's frame, as the window manager drew it: "x y".
+frame_centre() {
+    local info left right top bottom
+    info=$(xwininfo -id "$1")
+    read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo $((2 * ($(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") - left) +
+        $(sed -n 's/.*Width: *//p' <<<"$info") + left + right)) \
+        $((2 * ($(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info") - top) +
+            $(sed -n 's/.*Height: *//p' <<<"$info") + top + bottom))
+}
 # A screenshot and the board cut out of it.
 shoot_board() {
     shoot "$1"
@@ -118,9 +128,16 @@ shoot large
 [ "$(pixel large $((board_x + 639)) $((board_y + 639)))" = "#C0C0C0" ] ||
     fail "the large board is not whole"
 
-# 4. F1 opens the About box; Escape closes it.
+# 4. F1 opens the About box, its frame centred on the main window's; Escape closes it.
 xdotool key F1
 wait_for 30 xdotool search --onlyvisible --name '^About Kelvane\.\.\.$' || fail "no About box"
+sleep 0.3
+about=$(frame_centre "$(xdotool search --onlyvisible --name '^About Kelvane\.\.\.$' | head -1)")
+main=$(frame_centre "$(xdotool search --onlyvisible --name '^- Kelvane' | head -1)")
+read -r ax ay <<<"$about"
+read -r mx my <<<"$main"
+[ $((ax - mx)) -ge -1 ] && [ $((ax - mx)) -le 1 ] && [ $((ay - my)) -ge -1 ] &&
+    [ $((ay - my)) -le 1 ] || fail "About box centred at ($about)/2, the main window at ($main)/2"
 xdotool key Escape
 wait_for 30 bash -c "! xdotool search --onlyvisible --name '^About Kelvane'" ||
     fail "Escape did not close the About box"

@@ -61,5 +61,21 @@ TEST_F(RealDisplayTest, AClickThatWaitsSelectsBeforeTheNextAutoplayMove) {
     MenuItem(res::ID_GAME_STOP).trigger();
 }
 
+// With no window manager there is no frame: the box is centred on the window itself.
+TEST_F(RealDisplayTest, TheAboutBoxIsCentredOverTheMainWindow) {
+    Start();
+    QRect box;
+    ModalWatcher watcher([&box](QWidget* modal) {
+        if (QTest::qWaitForWindowExposed(modal)) box = modal->frameGeometry();
+        modal->close();
+    });
+    QTest::keyClick(&Window(), Qt::Key_F1);
+    ASSERT_EQ(watcher.titles, QStringList{"About Kelvane..."});
+    const QRect main = Window().frameGeometry();
+    // Twice the centres, which differ by half a pixel where the widths differ by an odd number.
+    EXPECT_LE(std::abs(box.left() + box.right() - main.left() - main.right()), 1) << box.x();
+    EXPECT_LE(std::abs(box.top() + box.bottom() - main.top() - main.bottom()), 1) << box.y();
+}
+
 }  // namespace
 }  // namespace kelvane::testing
