@@ -166,7 +166,16 @@ esac
 xdotool key Return
 sleep 0.5
 
-# 6. Ctrl+Q ends the program cleanly.
+# 6. Ctrl+O's file chooser, cancelled: it names nothing and, like everything but Save, writes
+#    nothing (checked once the program has ended).
+xdotool key ctrl+o
+wait_for 30 xdotool search --onlyvisible --name '^Open$' || fail "no file chooser"
+xdotool key Escape
+wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Open$'" ||
+    fail "Escape did not close the file chooser"
+sleep 0.3
+
+# 7. Ctrl+Q ends the program cleanly.
 xdotool key ctrl+q
 wait_for 50 bash -c "! kill -0 $program_pid" || fail "Ctrl+Q did not end the program"
 wait "$program_pid"
@@ -176,4 +185,6 @@ if [ "$status" -ne 0 ] || grep -qE 'runtime error|Sanitizer' "$work/program.log"
     cat "$work/program.log" >&2
     fail "exit status $status, or a memory or undefined-behaviour error"
 fi
+written=$(find "$XDG_CONFIG_HOME" "$HOME" -type f 2>/dev/null)
+[ -z "$written" ] || fail "files written outside the current folder: $written"
 echo "PASS"
