@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <set>
 #include <utility>
@@ -117,7 +118,13 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
         {"\x7f\x45LF\x02\x01\x01", "is not text"},
         {"", "no game"},
         {"[FEN \"8/8/9/8/8/8/8/8 w - - 0 1\"]\n*\n", "FEN"},
-        {"1. e3 { never closed\n", "never closed"}};
+        {"1. e3 { never closed\n", "never closed"},
+        {[] {
+             std::string tags;
+             for (int i = 0; i < 257; ++i) tags += "[T" + std::to_string(i) + " \"\"]\n";
+             return tags;
+         }(),
+         "line 257: a game has more than 256 tags"}};
     for (const auto& [text, reason] : rows) {
         const CliRun run = Cli({"replay", WriteText("bad.pgn", text)});
         EXPECT_EQ(run.status, 2) << text;
@@ -129,6 +136,37 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     }
     EXPECT_EQ(Cli({"replay", "missing.pgn"}).status, 2);
     EXPECT_EQ(Cli({"replay"}).status, 2);
+}
+
+// The built program under a limit on its memory: a long game is replayed in little more than
+// the file's size, a game of endless tags is refused at once, and a file that does not fit in
+// memory is one line with status 2. The time limit only stops a hang.
+TEST(CliReplay, ReplayIsLinearAndBoundedInMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more memory than any limit here allows";
+#endif
+    ScopedTempDirectory scratch;
+    std::string cycles;  // 400,000 knight moves that come back to the start, 1.6 MB
+    for (int i = 0; i < 100000; ++i) cycles += "Nf3 Nf6 Ng1 Ng8\n";
+    WriteText("long.pgn", "[Event \"x\"]\n" + cycles + "*\n");
+    std::string tags;  // 3.6 MB on one line
+    for (int i = 0; i < 600000; ++i) tags += "[a \"\"]";
+    WriteText("tags.pgn", tags + "\n1. e3 *\n");
+    WriteText("big.pgn", "{" + std::string(16 << 20, 'x') + "}\n1. e3 *\n");
+    const std::tuple<const char*, int, int, std::string> rows[] = {
+        {"long.pgn", 8, 0, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\n"},
+        {"tags.pgn", 64, 2, "tags.pgn: line 1: a game has more than 256 tags"},
+        {"big.pgn", 8, 2, "big.pgn: there is not enough memory to replay it"}};
+    for (const auto& [file, megabytes, status, said] : rows) {
+        const std::string command = "prlimit --data=" + std::to_string(megabytes << 20) +
+                                    " timeout 20 " KELVANE_CLI_PATH " replay " + file +
+                                    " >out 2>errors";
+        const int outcome = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(outcome) ? WEXITSTATUS(outcome) : -1, status) << file;
+        const std::string shown = ReadText(status == 0 ? "out" : "errors");
+        EXPECT_NE(shown.find(said), std::string::npos) << file << ": " << shown;
+        EXPECT_EQ(Lines(shown).size(), 1u) << file;
+    }
 }
 
 }  // namespace
