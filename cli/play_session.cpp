@@ -10,6 +10,7 @@
 
 #include "cli/board_text.h"
 #include "cli/commands.h"
+#include "cli/input_line.h"
 #include "cli/interrupt.h"
 #include "cli/number.h"
 #include "cli/printable.h"
@@ -414,8 +415,16 @@ Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& 
     session.Start();
     std::string line;
     bool goOn = written();
-    while (goOn && !Interrupted() && std::getline(in, line))
+    while (goOn && !Interrupted()) {
+        const InputLine read = ReadInputLine(in, line);
+        if (read == InputLine::End) break;
+        if (read == InputLine::TooLong) {
+            out << "Input line too long (over " << kLongestInputLine << " bytes): ignored.\n";
+            goOn = written();
+            continue;
+        }
         goOn = session.Handle(line) && written();
+    }
     session.Finish();
     if (lostOutput == 0) written();
     if (lostOutput != 0)

@@ -208,6 +208,35 @@ TEST(CliPlay, SaveLoadAndRefusedMoves) {
               std::string::npos);
 }
 
+// A line of more than 4096 bytes is said to be too long, once, and not read further; the line
+// after it is played, and one that ends the input without a newline is read as well.
+TEST(CliPlay, ALineTooLongIsRefusedOnceAndTheNextLineIsPlayed) {
+    const std::string padded = "board" + std::string(4096 - 5, ' ');
+    const auto count = [](const std::string& text, const std::string& what) {
+        std::size_t found = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + 1))
+            ++found;
+        return found;
+    };
+    const std::pair<std::string, bool> rows[] = {
+        {padded, false}, {padded + " ", true}, {std::string(600000, 'x'), true}};
+    for (const auto& [line, refused] : rows) {
+        for (const std::string after : {"\ne2e3", ""}) {
+            std::istringstream script(line + after);
+            std::ostringstream out;
+            EXPECT_EQ(*RunPlay({}, script, out, out), 0);
+            EXPECT_EQ(count(out.str(), "line too long"), refused ? 1u : 0u) << line.size();
+            EXPECT_EQ(count(out.str(), "Unknown input"), 0u) << line.size();
+            EXPECT_EQ(count(out.str(), BoardToText(*BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/"
+                                                                 "PPPPPPPP/RNBQKBNR"),
+                                                   false)),
+                      refused ? 1u : 2u);
+            EXPECT_EQ(Announced(out.str(), "Black").size(), after.empty() ? 0u : 1u);
+        }
+    }
+}
+
 TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     ScopedTempDirectory scratch;
     std::ostringstream out;
