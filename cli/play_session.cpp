@@ -162,7 +162,7 @@ void PlaySession::WriteRecord(std::string_view result) {
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
                            "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
     if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
-        err_ << "kelvane-cli play: " << written.reason() << '\n';
+        err_ << "kelvane-cli play: " << Printable(written.reason()) << '\n';
 }
 
 void PlaySession::BeginNewGame(bool computerStarts) {

@@ -2,6 +2,7 @@
 #include "cli/selfplay.h"
 
 #include "cli/commands.h"
+#include "cli/printable.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"
@@ -70,7 +71,7 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
     if (written) return kExitOk;
-    err << "kelvane-cli selfplay: " << written.reason() << '\n';
+    err << "kelvane-cli selfplay: " << Printable(written.reason()) << '\n';
     return kExitWriteFailed;
 }
 

@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "cli/play_session.h"
 #include "record/game_record.h"
 #include "record/pgn_writer.h"
 #include "rules/move_generation.h"
@@ -167,6 +168,23 @@ TEST(CliReplay, ReplayIsLinearAndBoundedInMemory) {
         EXPECT_NE(shown.find(said), std::string::npos) << file << ": " << shown;
         EXPECT_EQ(Lines(shown).size(), 1u) << file;
     }
+}
+
+// A game that cannot be written is told with the file's name escaped: the control characters
+// in it never reach the terminal.
+TEST(CliPgnFile, AFailedWriteNamesTheFileEscaped) {
+    ScopedTempDirectory scratch;
+    const std::string name = "\x1b]0;pwned\x07\x1b[2J.pgn";
+    std::filesystem::create_symlink("/dev/full", name);
+    const CliRun selfplay = Cli({"selfplay", "--max-plies", "2", "--pgn", name});
+    std::istringstream script("e2e3\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(*RunPlay({.pgnFile = name}, script, out, err), kExitWriteFailed);
+    for (const std::string& said : {selfplay.err, err.str()}) {
+        EXPECT_NE(said.find("\\x1b]0;pwned\\x07\\x1b[2J.pgn"), std::string::npos) << said;
+        EXPECT_EQ(said.find_first_of("\x1b\x07"), std::string::npos) << said;
+    }
+    EXPECT_EQ(selfplay.status, kExitWriteFailed);
 }
 
 }  // namespace
