@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/pgn_writer.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -93,6 +95,10 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
     return pgn + Wrap(tokens);
 }
 
+PgnFile::~PgnFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 Status PgnFile::Open(const std::string& fileName) {
     name_ = fileName;
     if (fileName.empty()) return Done();
@@ -100,23 +106,29 @@ Status PgnFile::Open(const std::string& fileName) {
     struct stat status {};
     if (::stat(fileName.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
         return Failure{"cannot write the games to " + fileName + ": it is a FIFO"};
-    errno = 0;
-    file_.open(fileName, std::ios::app | std::ios::binary);
-    const int cause = errno;
-    if (file_.is_open()) return Done();
-    return Failure{"cannot open " + fileName + " to write the games" +
-                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
+    do {
+        fd_ = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ >= 0) return Done();
+    return Failure{"cannot open " + fileName + " to write the games: " + std::strerror(errno)};
 }
 
 Status PgnFile::Append(std::string_view pgn) {
-    if (!file_.is_open() || failed_) return Done();
-    errno = 0;
-    file_ << pgn << '\n' << std::flush;
-    const int cause = errno;
-    if (file_) return Done();
-    failed_ = true;
-    return Failure{"cannot write the game to " + name_ +
-                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
+    if (fd_ < 0 || failed_) return Done();
+    std::string text(pgn);
+    text += '\n';
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(fd_, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) {
+            failed_ = true;
+            return Failure{"cannot write the game to " + name_ + ": " +
+                           std::strerror(put < 0 ? errno : ENOSPC)};
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return Done();
 }
 
 }  // namespace kelvane

@@ -153,7 +153,9 @@ TEST(CliReplay, ReplayIsLinearAndBoundedInMemory) {
     std::string tags;  // 3.6 MB on one line
     for (int i = 0; i < 600000; ++i) tags += "[a \"\"]";
     WriteText("tags.pgn", tags + "\n1. e3 *\n");
-    WriteText("big.pgn", "{" + std::string(16 << 20, 'x') + "}\n1. e3 *\n");
+    std::string big(16 << 20, 'x');  // a comment of 16 MB
+    big.front() = '{';
+    WriteText("big.pgn", big + "}\n1. e3 *\n");
     const std::tuple<const char*, int, int, std::string> rows[] = {
         {"long.pgn", 8, 0, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\n"},
         {"tags.pgn", 64, 2, "tags.pgn: line 1: a game has more than 256 tags"},
@@ -185,6 +187,25 @@ TEST(CliPgnFile, AFailedWriteNamesTheFileEscaped) {
         EXPECT_EQ(said.find_first_of("\x1b\x07"), std::string::npos) << said;
     }
     EXPECT_EQ(selfplay.status, kExitWriteFailed);
+}
+
+// Each game and the blank line after it go to the file in one write, so that nothing another
+// program appends can come between them: a game longer than any buffer, traced.
+TEST(CliPgnFile, AGameAndItsSeparatorAreOneWrite) {
+    ScopedTempDirectory scratch;
+    const std::string command =
+        "ASAN_OPTIONS=detect_leaks=0 strace -f -y -e trace=write,writev,pwrite64,pwritev "
+        "-o trace " KELVANE_CLI_PATH " selfplay --max-plies 2000 --pgn games.pgn >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string pgn = ReadText("games.pgn");
+    ASSERT_GT(pgn.size(), 10000u);
+    EXPECT_EQ(pgn.substr(pgn.size() - 3), "*\n\n") << "the game, then a blank line";
+    std::vector<std::string> writes;
+    for (const std::string& call : Lines(ReadText("trace")))
+        if (call.find("games.pgn>") != std::string::npos) writes.push_back(call);
+    ASSERT_EQ(writes.size(), 1u) << writes.back();
+    const std::string whole = std::to_string(pgn.size());
+    EXPECT_EQ(writes[0].substr(writes[0].size() - whole.size()), whole) << writes[0];
 }
 
 }  // namespace
