@@ -2,10 +2,12 @@
 #include "record/pgn_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 
@@ -102,6 +104,8 @@ PgnFile::~PgnFile() {
 Status PgnFile::Open(const std::string& fileName) {
     name_ = fileName;
     if (fileName.empty()) return Done();
+    // A file-size limit must fail a write, not end the program in the middle of a game.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Opening a FIFO to write waits for a reader, maybe for ever.
     struct stat status {};
     if (::stat(fileName.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
@@ -117,18 +121,25 @@ Status PgnFile::Append(std::string_view pgn) {
     if (fd_ < 0 || failed_) return Done();
     std::string text(pgn);
     text += '\n';
-    std::size_t done = 0;
-    while (done < text.size()) {
+    // Our appenders take turns, so that what comes before this game is still the file's end
+    // when a failed write is taken back.
+    const bool locked = ::flock(fd_, LOCK_EX) == 0;
+    struct stat before {};
+    const bool sized = ::fstat(fd_, &before) == 0 && S_ISREG(before.st_mode);
+    int cause = 0;
+    for (std::size_t done = 0; done < text.size() && cause == 0;) {
         const ssize_t put = ::write(fd_, text.data() + done, text.size() - done);
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) {
-            failed_ = true;
-            return Failure{"cannot write the game to " + name_ + ": " +
-                           std::strerror(put < 0 ? errno : ENOSPC)};
-        }
-        done += static_cast<std::size_t>(put);
+        if (put > 0) done += static_cast<std::size_t>(put);
+        if (put <= 0) cause = put < 0 ? errno : ENOSPC;
     }
-    return Done();
+    // A game cut short would glue the next one to it: the file goes back to its old end.
+    const bool restored = cause != 0 && sized && ::ftruncate(fd_, before.st_size) == 0;
+    if (locked) ::flock(fd_, LOCK_UN);
+    if (cause == 0) return Done();
+    failed_ = true;
+    return Failure{"cannot write the game to " + name_ + ": " + std::strerror(cause) +
+                   (restored ? "; the file is left as it was" : "")};
 }
 
 }  // namespace kelvane

@@ -208,5 +208,30 @@ TEST(CliPgnFile, AGameAndItsSeparatorAreOneWrite) {
     EXPECT_EQ(writes[0].substr(writes[0].size() - whole.size()), whole) << writes[0];
 }
 
+// A game that does not fit under the file-size limit fails with status 1 and leaves the file as
+// it was, so that the next game is appended whole and every game replays.
+TEST(CliPgnFile, AFailedAppendLeavesTheFileAsItWas) {
+    ScopedTempDirectory scratch;
+    ASSERT_EQ(std::system(KELVANE_CLI_PATH " selfplay --max-plies 4 --pgn games.pgn >/dev/null"),
+              0);
+    const std::string before = ReadText("games.pgn");
+    const std::string limit = "prlimit --fsize=" + std::to_string(before.size() + 100) + " ";
+    for (const std::string run : {"selfplay --max-plies 60 --pgn games.pgn >/dev/null",
+                                  "play --pgn games.pgn <moves >/dev/null"}) {
+        WriteText("moves", "e2e3\ng2g3\nb2b3\nquit\n");
+        const int outcome = std::system((limit + KELVANE_CLI_PATH " " + run + " 2>errors").c_str());
+        EXPECT_EQ(WIFEXITED(outcome) ? WEXITSTATUS(outcome) : -1, 1) << run;
+        EXPECT_EQ(ReadText("games.pgn"), before) << run;
+        const std::string err = ReadText("errors");
+        EXPECT_EQ(Lines(err).size(), 1u) << err;
+        EXPECT_NE(err.find("games.pgn: File too large; the file is left as it was"),
+                  std::string::npos)
+            << err;
+    }
+    ASSERT_EQ(std::system(KELVANE_CLI_PATH " selfplay --max-plies 6 --pgn games.pgn >/dev/null"),
+              0);
+    EXPECT_EQ(Lines(Cli({"replay", "games.pgn"}).out).size(), 2u);
+}
+
 }  // namespace
 }  // namespace kelvane::cli
