@@ -55,16 +55,18 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  the game at a threefold repetition or after fifty moves of each side without a capture\n"
      "  or a pawn move. --pgn appends the game to FILE in PGN. Defaults: depth 2 (0 to 10),\n"
      "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
-     "  (status 2); output or a game that cannot be written ends with status 1.\n"},
+     "  (status 2); output or a game that cannot be written ends with status 1. Ctrl+C, a\n"
+     "  hang-up or SIGTERM ends the game where it stands, still written, with 128 + the signal.\n"},
     {"play",
      "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
      "                        [--ascii] [--draws] [--pgn FILE]\n"
      "  The game in the terminal: you play White, one move (e2e3) or command per line from the\n"
      "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
      "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
-     "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
-     "  game in play is still written). A FILE that cannot be opened is refused before the\n"
-     "  game (status 2); output or a game that cannot be written ends with status 1.\n"
+     "  game to FILE in PGN. End of input or quit ends with status 0; Ctrl+C, a hang-up or\n"
+     "  SIGTERM with 128 + the signal (130, 129, 143), the game in play still written. A FILE\n"
+     "  that cannot be opened is refused before the game (status 2); output or a game that\n"
+     "  cannot be written ends with status 1, after the game in play is written.\n"
      "  Defaults: easy, king.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
@@ -231,6 +233,7 @@ Result<int> RunSelfplayCommand(Args args, std::ostream& out, std::ostream& err) 
     const Result<Options> options = ParseOptions(
         args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
     if (!options) return Failure{options.reason()};
+    CatchInterrupt();
     return RunSelfplay({options->depth < 0 ? kDepthEasy : options->depth, options->rules,
                         options->maxPlies, options->positions, options->draws, options->pgnFile},
                        out, err);

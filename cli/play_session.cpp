@@ -430,7 +430,7 @@ Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& 
     if (lostOutput != 0)
         err << "kelvane-cli play: cannot write the output: " << std::strerror(lostOutput) << '\n';
     if (session.PgnFailed() || lostOutput != 0) return kExitWriteFailed;
-    return Interrupted() ? kExitInterrupted : kExitOk;
+    return Interrupted() ? InterruptedStatus() : kExitOk;
 }
 
 }  // namespace kelvane::cli

@@ -2,6 +2,7 @@
 #include "cli/selfplay.h"
 
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/printable.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
@@ -55,7 +56,9 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     SetSearchDepth(options.depth);
     game.StartAutoplay();
     std::string_view result = kUnfinishedResult;
-    for (int ply = 0; ply < options.maxPlies && printer.ResultText().empty(); ++ply) {
+    // An interrupt or a closed output ends the game where it stands; it is written all the same.
+    for (int ply = 0;
+         ply < options.maxPlies && printer.ResultText().empty() && !Interrupted() && out; ++ply) {
         game.AutoplayTick();
         if (options.draws && printer.ResultText().empty()) {
             if (const Draw draw = printer.Record().DrawByRule(); draw != Draw::None) {
@@ -70,7 +73,7 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     const std::string player = "Kelvane, depth " + std::to_string(options.depth);
     const PgnHeader header{"Kelvane selfplay", "1", player, player, options.rules};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
-    if (written) return kExitOk;
+    if (written) return Interrupted() ? InterruptedStatus() : kExitOk;
     err << "kelvane-cli selfplay: " << Printable(written.reason()) << '\n';
     return kExitWriteFailed;
 }
