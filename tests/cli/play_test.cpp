@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <map>
@@ -235,6 +238,36 @@ TEST(CliPlay, ALineTooLongIsRefusedOnceAndTheNextLineIsPlayed) {
             EXPECT_EQ(Announced(out.str(), "Black").size(), after.empty() ? 0u : 1u);
         }
     }
+}
+
+// save keeps to the kernel's rule for links in a sticky folder that everyone may write: one
+// that someone else planted there is not followed, and the file it points to is kept.
+TEST(CliPlay, SaveDoesNotFollowALinkPlantedInASharedFolder) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to play as another user";
+    constexpr uid_t kNobody = 65534;
+    ScopedTempDirectory scratch;
+    std::filesystem::permissions(scratch.path(),
+                                 std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    WriteText("target", "mine");
+    ASSERT_EQ(::chown("target", kNobody, kNobody), 0);
+    std::filesystem::create_symlink("target", "game.sav");
+    ASSERT_EQ(::lchown("game.sav", 4242, 4242), 0);
+    std::cout.flush();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(2);
+        Session session;
+        ::_exit(session.Say("save") ==
+                        "The game could not be saved. \"game.sav\": Permission "
+                        "denied. Any game saved before is kept.\n"
+                    ? 0
+                    : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadText("target"), "mine");
 }
 
 TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {

@@ -103,6 +103,48 @@ TEST_F(SavedGameFileTest, ASaveReplacesTheFileALinkPointsToWithItsPermissions) {
     EXPECT_EQ(fs::status("elsewhere/real.sav").permissions(), mode);
 }
 
+// In a folder that everyone may write and that is sticky, as /tmp, a link is followed only
+// where the kernel's rule for such folders would follow it: when it belongs to the player or to
+// the folder's owner. Otherwise the save is refused, and the file it points to kept.
+TEST_F(SavedGameFileTest, ALinkPlantedInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the links other owners";
+    constexpr uid_t kSomeoneElse = 4242;
+    struct Row {
+        fs::perms folder;
+        uid_t link, hop;  // the owners of game.sav and of the link it goes through, if any
+        bool followed;
+    };
+    const fs::perms shared = fs::perms::all | fs::perms::sticky_bit;
+    const fs::perms notSticky = fs::perms::all;
+    const fs::perms notWorldWritable = shared & ~fs::perms::others_write;
+    for (const Row& row : {Row{shared, kSomeoneElse, 0, false}, Row{shared, kNobody, 0, true},
+                           Row{shared, 0, 0, true}, Row{notSticky, kSomeoneElse, 0, true},
+                           Row{notWorldWritable, kSomeoneElse, 0, true},
+                           Row{shared, kNobody, kSomeoneElse, false}}) {
+        SCOPED_TRACE(std::to_string(row.link) + " " + std::to_string(row.hop));
+        fs::remove_all("mine");
+        fs::remove("game.sav");
+        fs::remove("hop");
+        fs::create_directory("mine");
+        std::ofstream("mine/target", std::ios::binary) << Bytes(old_);
+        ::chown("mine", kNobody, kNobody);
+        ::chown("mine/target", kNobody, kNobody);
+        fs::create_symlink(row.hop != 0 ? "hop" : "mine/target", "game.sav");
+        ASSERT_EQ(::lchown("game.sav", row.link, row.link), 0);
+        if (row.hop != 0) {
+            fs::create_symlink("mine/target", "hop");
+            ASSERT_EQ(::lchown("hop", row.hop, row.hop), 0);
+        }
+        fs::permissions(folder_.path(), row.folder);
+        InChild(true, [&] {
+            const Status saved = WriteSavedGame(new_, "game.sav");
+            if (row.followed) return saved.ok() && Contents("mine/target") == Bytes(new_);
+            return FailedAndKept(saved, "Permission denied", "mine/target");
+        });
+        EXPECT_TRUE(fs::is_symlink("game.sav"));
+    }
+}
+
 // Where no temporary file can be made, a writable game.sav is rewritten in place.
 TEST_F(SavedGameFileTest, AWritableSaveInAFolderThePlayerCannotWriteIsSavedInPlace) {
     fs::create_directory("locked");
