@@ -301,13 +301,18 @@ void PlaySession::Save() {
 }
 
 void PlaySession::Load() {
-    const SavedGameRead::Status status = ReadSavedGame(kSavedGameFileName).status;
+    const SavedGameRead saved = ReadSavedGame(kSavedGameFileName);
+    const SavedGameRead::Status status = saved.status;
     if (status == SavedGameRead::Status::Loaded) WriteRecord(kUnfinishedResult);
     fileProblem_ = false;
     game_.Load(kSavedGameFileName);
     if (fileProblem_) return;
     if (status != SavedGameRead::Status::Loaded) {
-        out_ << "There is no saved game (" << kSavedGameFileName << ") here.\n";
+        // The window says nothing of a file it cannot open; here the player is told why.
+        if (!saved.message.empty())
+            out_ << saved.message << '\n';
+        else
+            out_ << "There is no saved game (" << kSavedGameFileName << ") here.\n";
         return;
     }
     record_.Start(game_.GetBoard(), true);

@@ -24,6 +24,11 @@ std::string FileMessage(const std::string& fileName, int error) {
     return "\"" + fileName + "\": " + std::strerror(error) + ".";
 }
 
+std::string CannotRead(const std::string& fileName, int error) {
+    return "The saved game could not be read. " + FileMessage(fileName, error) +
+           " The board is left as it was.";
+}
+
 Status SaveFailed(const std::string& fileName, int error) {
     return Failure{"The game could not be saved. " + FileMessage(fileName, error) +
                    " Any game saved before is kept."};
@@ -209,13 +214,18 @@ Status WriteSavedGame(const Board& board, const std::string& fileName) {
 
 SavedGameRead ReadSavedGame(const std::string& fileName) {
     SavedGameRead result;
+    const auto unreadable = [&](int error) {
+        if (error != ENOENT && error != ENOTDIR) result.message = CannotRead(fileName, error);
+        return result;
+    };
     // Only a regular file is a saved game; a FIFO, a device or a folder is never opened as
     // one, so reading cannot block.
     struct stat status {};
-    if (::stat(fileName.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
+    if (::stat(fileName.c_str(), &status) != 0) return unreadable(errno);
+    if (!S_ISREG(status.st_mode)) return result;
     FileDescriptor file(OpenRetrying(fileName.c_str(), O_RDONLY | O_NONBLOCK));
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return result;
+    if (!file.valid()) return unreadable(errno);
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
 
     // One byte more than a saved game is enough to tell that a file is too long.
     std::array<unsigned char, kSavedGameSize + 1> bytes{};
@@ -225,8 +235,7 @@ SavedGameRead ReadSavedGame(const std::string& fileName) {
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             result.status = SavedGameRead::Status::Refused;
-            result.message = "The saved game could not be read. " + FileMessage(fileName, errno) +
-                             " The board is left as it was.";
+            result.message = CannotRead(fileName, errno);
             return result;
         }
         if (got == 0) break;

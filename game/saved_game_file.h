@@ -22,7 +22,8 @@ Status WriteSavedGame(const Board& board, const std::string& fileName);
 
 struct SavedGameRead {
     enum class Status {
-        NotOpened,  // missing, not openable, or no regular file: nothing was read
+        NotOpened,  // missing, not openable, or no regular file: nothing was read; message says
+                    // why a file that is there cannot be opened
         Loaded,     // board holds the saved game
         Refused,    // unreadable, or not a saved game: message says why
     };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <functional>
 #include <map>
 
 #include "cli/board_text.h"
@@ -240,34 +241,57 @@ TEST(CliPlay, ALineTooLongIsRefusedOnceAndTheNextLineIsPlayed) {
     }
 }
 
+// Whether check holds when run in a child process as user nobody, so that permissions apply.
+bool HoldsAsNobody(const std::function<bool()>& check) {
+    constexpr gid_t kNobody = 65534;
+    std::cout.flush();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool nobody =
+            ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        ::_exit(nobody && check() ? 0 : 1);
+    }
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // save keeps to the kernel's rule for links in a sticky folder that everyone may write: one
 // that someone else planted there is not followed, and the file it points to is kept.
 TEST(CliPlay, SaveDoesNotFollowALinkPlantedInASharedFolder) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to play as another user";
-    constexpr uid_t kNobody = 65534;
     ScopedTempDirectory scratch;
     std::filesystem::permissions(scratch.path(),
                                  std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
     WriteText("target", "mine");
-    ASSERT_EQ(::chown("target", kNobody, kNobody), 0);
+    ASSERT_EQ(::chown("target", 65534, 65534), 0);
     std::filesystem::create_symlink("target", "game.sav");
     ASSERT_EQ(::lchown("game.sav", 4242, 4242), 0);
-    std::cout.flush();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(2);
-        Session session;
-        ::_exit(session.Say("save") ==
-                        "The game could not be saved. \"game.sav\": Permission "
-                        "denied. Any game saved before is kept.\n"
-                    ? 0
-                    : 1);
-    }
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(HoldsAsNobody([] {
+        return Session().Say("save") ==
+               "The game could not be saved. \"game.sav\": Permission "
+               "denied. Any game saved before is kept.\n";
+    }));
     EXPECT_EQ(ReadText("target"), "mine");
+}
+
+// A game.sav that the player may not read is named as such, with the reason.
+TEST(CliPlay, LoadSaysWhyGameSavCannotBeRead) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to play as another user";
+    ScopedTempDirectory scratch;
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms::all);
+    const Board saved = *BoardFromFen("4k3/8/8/8/8/8/8/4K3");
+    WriteText("game.sav", std::string(saved.begin(), saved.end()));
+    std::filesystem::permissions("game.sav", std::filesystem::perms::owner_read);
+    EXPECT_TRUE(HoldsAsNobody([] {
+        Session session;
+        const Board before = session.GetBoard();
+        const std::string said = session.Say("load");
+        const bool told = said ==
+                          "The saved game could not be read. \"game.sav\": Permission "
+                          "denied. The board is left as it was.\n";
+        if (!told) std::cerr << said;
+        return told && session.GetBoard() == before;
+    }));
 }
 
 TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {

@@ -16,6 +16,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "game/game.h"
 #include "tests/support/scoped_temp_directory.h"
 
 namespace kelvane::testing {
@@ -143,6 +144,27 @@ TEST_F(SavedGameFileTest, ALinkPlantedInASharedFolderIsNotFollowed) {
         });
         EXPECT_TRUE(fs::is_symlink("game.sav"));
     }
+}
+
+// A save the player may not read: the reason is there for the terminal to tell, while the
+// window's game says nothing and keeps its board, as for a missing file.
+TEST_F(SavedGameFileTest, AnUnreadableSaveIsNamedAndTheWindowStaysSilent) {
+    fs::permissions("game.sav", fs::perms::owner_read);
+    InChild(true, [] {
+        struct Host : GameHost {
+            void ReportFileProblem(const std::string&) override { told = true; }
+            bool told = false;
+        } host;
+        Game game(host);
+        const Board before = game.GetBoard();
+        game.Load("game.sav");
+        const SavedGameRead read = ReadSavedGame("game.sav");
+        return !host.told && game.GetBoard() == before &&
+               read.status == SavedGameRead::Status::NotOpened &&
+               read.message ==
+                   "The saved game could not be read. \"game.sav\": Permission "
+                   "denied. The board is left as it was.";
+    });
 }
 
 // Where no temporary file can be made, a writable game.sav is rewritten in place.
