@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
 
 #include "rules/notation.h"
 #include "tests/cli/cli_test_util.h"
@@ -133,106 +129,6 @@ TEST(CliShell, ErrorsAreOneLineWithTheirStatus) {
     }
     EXPECT_NE(ReadText("help").find("DEPTH is 0 to 10"), std::string::npos);
     EXPECT_EQ(ReadText("out"), "");  // refused before the game
-}
-
-// The built program with its input and output on pipes of the test's, and its error stream in
-// the file errors.
-class Running {
-  public:
-    // output: the program's standard output, -1 for a pipe that the test reads.
-    Running(const std::vector<std::string>& args, int output = -1) {
-        int in[2], out[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(in[0], 0);
-            ::dup2(output >= 0 ? output : out[1], 1);
-            ::dup2(::open("errors", O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            std::vector<char*> argv{const_cast<char*>(KELVANE_CLI_PATH)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            ::execv(KELVANE_CLI_PATH, argv.data());
-            ::_exit(127);
-        }
-        ::close(in[0]);
-        ::close(out[1]);
-        input_ = in[1];
-        output_ = out[0];
-    }
-    ~Running() {
-        CloseOutput();
-        if (input_ >= 0) ::close(input_);
-        if (pid_ > 0) Status();
-    }
-    void Write(const std::string& text) const {
-        ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
-    // Reads the program's output until it holds marker after from; where the marker ends, or
-    // npos at the output's end.
-    std::size_t ReadUntil(const std::string& marker, std::size_t from = 0) {
-        char buffer[4096];
-        while (said_.find(marker, from) == std::string::npos) {
-            const ssize_t got = ::read(output_, buffer, sizeof buffer);
-            if (got <= 0) return std::string::npos;
-            said_.append(buffer, static_cast<std::size_t>(got));
-        }
-        return said_.find(marker, from) + marker.size();
-    }
-    void CloseOutput() {
-        if (output_ >= 0) ::close(output_);
-        output_ = -1;
-    }
-    void Signal(int signal) const { ::kill(pid_, signal); }
-    // The exit status; -1 when a signal ended the program.
-    int Status() {
-        int status = 0;
-        const pid_t waited = ::waitpid(std::exchange(pid_, -1), &status, 0);
-        return waited > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    std::string said_;
-};
-
-// A hang-up, SIGTERM and Ctrl+C while play waits for a line, and its output closed: the game
-// in play is written, then the program ends with 128 + the signal, or with 1 for the output.
-TEST(CliSignals, PlayWritesTheGameInPlayBeforeItEnds) {
-    ScopedTempDirectory scratch;
-    for (const auto& [signal, status] : {std::pair{SIGHUP, 129}, std::pair{SIGTERM, 143},
-                                         std::pair{SIGINT, 130}, std::pair{SIGPIPE, 1}}) {
-        std::filesystem::remove("game.pgn");
-        Running play({"play", "--pgn", "game.pgn"});
-        play.Write("e2e3\n");
-        const std::size_t reply = play.ReadUntil("Black plays ");
-        ASSERT_NE(play.ReadUntil("  a b c d e f g h\n", reply), std::string::npos);
-        if (signal == SIGPIPE) {
-            play.CloseOutput();
-            play.Write("g2g3\n");
-        } else {
-            play.Signal(signal);
-        }
-        EXPECT_EQ(play.Status(), status) << strsignal(signal);
-        EXPECT_NE(ReadText("game.pgn").find("1. e3 "), std::string::npos) << strsignal(signal);
-        EXPECT_EQ(ReadText("errors"), signal == SIGPIPE ? "kelvane-cli play: cannot write the "
-                                                          "output: Broken pipe\n"
-                                                        : "");
-    }
-}
-
-// selfplay's output closed from the start: the game so far is written all the same.
-TEST(CliSignals, SelfplayWritesItsGameWhenTheOutputIsClosed) {
-    ScopedTempDirectory scratch;
-    int closed[2];
-    ASSERT_EQ(::pipe(closed), 0);
-    ::close(closed[0]);
-    Running selfplay({"selfplay", "--max-plies", "2000", "--positions", "--pgn", "game.pgn"},
-                     closed[1]);
-    ::close(closed[1]);
-    EXPECT_EQ(selfplay.Status(), 1);
-    EXPECT_NE(ReadText("game.pgn").find("1... g6 2. "), std::string::npos);
 }
 
 }  // namespace

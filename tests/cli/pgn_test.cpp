@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <set>
 #include <utility>
 
-#include "cli/play_session.h"
 #include "record/game_record.h"
 #include "record/pgn_writer.h"
 #include "rules/move_generation.h"
@@ -107,6 +105,8 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
 
 TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     ScopedTempDirectory scratch;
+    std::string tags;
+    for (int i = 0; i < 257; ++i) tags += "[T \"\"]\n";
     const std::pair<std::string, const char*> rows[] = {
         {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n", "game 1, move 2 (White): 'e4' is not a legal"},
         {"1. e3 b5 *\n\n1. Nf3 Nf6 2. Ng5 Nd5 3. Nh3 *\n", "game 2, move 3 (White): 'Nh3'"},
@@ -120,12 +120,7 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
         {"", "no game"},
         {"[FEN \"8/8/9/8/8/8/8/8 w - - 0 1\"]\n*\n", "FEN"},
         {"1. e3 { never closed\n", "never closed"},
-        {[] {
-             std::string tags;
-             for (int i = 0; i < 257; ++i) tags += "[T" + std::to_string(i) + " \"\"]\n";
-             return tags;
-         }(),
-         "line 257: a game has more than 256 tags"}};
+        {tags, "line 257: a game has more than 256 tags"}};
     for (const auto& [text, reason] : rows) {
         const CliRun run = Cli({"replay", WriteText("bad.pgn", text)});
         EXPECT_EQ(run.status, 2) << text;
@@ -137,100 +132,6 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     }
     EXPECT_EQ(Cli({"replay", "missing.pgn"}).status, 2);
     EXPECT_EQ(Cli({"replay"}).status, 2);
-}
-
-// The built program under a limit on its memory: a long game is replayed in little more than
-// the file's size, a game of endless tags is refused at once, and a file that does not fit in
-// memory is one line with status 2. The time limit only stops a hang.
-TEST(CliReplay, ReplayIsLinearAndBoundedInMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer needs more memory than any limit here allows";
-#endif
-    ScopedTempDirectory scratch;
-    std::string cycles;  // 400,000 knight moves that come back to the start, 1.6 MB
-    for (int i = 0; i < 100000; ++i) cycles += "Nf3 Nf6 Ng1 Ng8\n";
-    WriteText("long.pgn", "[Event \"x\"]\n" + cycles + "*\n");
-    std::string tags;  // 3.6 MB on one line
-    for (int i = 0; i < 600000; ++i) tags += "[a \"\"]";
-    WriteText("tags.pgn", tags + "\n1. e3 *\n");
-    std::string big(16 << 20, 'x');  // a comment of 16 MB
-    big.front() = '{';
-    WriteText("big.pgn", big + "}\n1. e3 *\n");
-    const std::tuple<const char*, int, int, std::string> rows[] = {
-        {"long.pgn", 8, 0, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\n"},
-        {"tags.pgn", 64, 2, "tags.pgn: line 1: a game has more than 256 tags"},
-        {"big.pgn", 8, 2, "big.pgn: there is not enough memory to replay it"}};
-    for (const auto& [file, megabytes, status, said] : rows) {
-        const std::string command = "prlimit --data=" + std::to_string(megabytes << 20) +
-                                    " timeout 20 " KELVANE_CLI_PATH " replay " + file +
-                                    " >out 2>errors";
-        const int outcome = std::system(command.c_str());
-        EXPECT_EQ(WIFEXITED(outcome) ? WEXITSTATUS(outcome) : -1, status) << file;
-        const std::string shown = ReadText(status == 0 ? "out" : "errors");
-        EXPECT_NE(shown.find(said), std::string::npos) << file << ": " << shown;
-        EXPECT_EQ(Lines(shown).size(), 1u) << file;
-    }
-}
-
-// A game that cannot be written is told with the file's name escaped: the control characters
-// in it never reach the terminal.
-TEST(CliPgnFile, AFailedWriteNamesTheFileEscaped) {
-    ScopedTempDirectory scratch;
-    const std::string name = "\x1b]0;pwned\x07\x1b[2J.pgn";
-    std::filesystem::create_symlink("/dev/full", name);
-    const CliRun selfplay = Cli({"selfplay", "--max-plies", "2", "--pgn", name});
-    std::istringstream script("e2e3\n");
-    std::ostringstream out, err;
-    EXPECT_EQ(*RunPlay({.pgnFile = name}, script, out, err), kExitWriteFailed);
-    for (const std::string& said : {selfplay.err, err.str()}) {
-        EXPECT_NE(said.find("\\x1b]0;pwned\\x07\\x1b[2J.pgn"), std::string::npos) << said;
-        EXPECT_EQ(said.find_first_of("\x1b\x07"), std::string::npos) << said;
-    }
-    EXPECT_EQ(selfplay.status, kExitWriteFailed);
-}
-
-// Each game and the blank line after it go to the file in one write, so that nothing another
-// program appends can come between them: a game longer than any buffer, traced.
-TEST(CliPgnFile, AGameAndItsSeparatorAreOneWrite) {
-    ScopedTempDirectory scratch;
-    const std::string command =
-        "ASAN_OPTIONS=detect_leaks=0 strace -f -y -e trace=write,writev,pwrite64,pwritev "
-        "-o trace " KELVANE_CLI_PATH " selfplay --max-plies 2000 --pgn games.pgn >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string pgn = ReadText("games.pgn");
-    ASSERT_GT(pgn.size(), 10000u);
-    EXPECT_EQ(pgn.substr(pgn.size() - 3), "*\n\n") << "the game, then a blank line";
-    std::vector<std::string> writes;
-    for (const std::string& call : Lines(ReadText("trace")))
-        if (call.find("games.pgn>") != std::string::npos) writes.push_back(call);
-    ASSERT_EQ(writes.size(), 1u) << writes.back();
-    const std::string whole = std::to_string(pgn.size());
-    EXPECT_EQ(writes[0].substr(writes[0].size() - whole.size()), whole) << writes[0];
-}
-
-// A game that does not fit under the file-size limit fails with status 1 and leaves the file as
-// it was, so that the next game is appended whole and every game replays.
-TEST(CliPgnFile, AFailedAppendLeavesTheFileAsItWas) {
-    ScopedTempDirectory scratch;
-    ASSERT_EQ(std::system(KELVANE_CLI_PATH " selfplay --max-plies 4 --pgn games.pgn >/dev/null"),
-              0);
-    const std::string before = ReadText("games.pgn");
-    const std::string limit = "prlimit --fsize=" + std::to_string(before.size() + 100) + " ";
-    for (const std::string run : {"selfplay --max-plies 60 --pgn games.pgn >/dev/null",
-                                  "play --pgn games.pgn <moves >/dev/null"}) {
-        WriteText("moves", "e2e3\ng2g3\nb2b3\nquit\n");
-        const int outcome = std::system((limit + KELVANE_CLI_PATH " " + run + " 2>errors").c_str());
-        EXPECT_EQ(WIFEXITED(outcome) ? WEXITSTATUS(outcome) : -1, 1) << run;
-        EXPECT_EQ(ReadText("games.pgn"), before) << run;
-        const std::string err = ReadText("errors");
-        EXPECT_EQ(Lines(err).size(), 1u) << err;
-        EXPECT_NE(err.find("games.pgn: File too large; the file is left as it was"),
-                  std::string::npos)
-            << err;
-    }
-    ASSERT_EQ(std::system(KELVANE_CLI_PATH " selfplay --max-plies 6 --pgn games.pgn >/dev/null"),
-              0);
-    EXPECT_EQ(Lines(Cli({"replay", "games.pgn"}).out).size(), 2u);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "game/game.h"
+#include "tests/game/game_fixture.h"
 #include "tests/support/scoped_temp_directory.h"
 
 namespace kelvane::testing {
@@ -110,39 +110,31 @@ TEST_F(SavedGameFileTest, ASaveReplacesTheFileALinkPointsToWithItsPermissions) {
 TEST_F(SavedGameFileTest, ALinkPlantedInASharedFolderIsNotFollowed) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the links other owners";
     constexpr uid_t kSomeoneElse = 4242;
-    struct Row {
-        fs::perms folder;
-        uid_t link, hop;  // the owners of game.sav and of the link it goes through, if any
-        bool followed;
-    };
     const fs::perms shared = fs::perms::all | fs::perms::sticky_bit;
-    const fs::perms notSticky = fs::perms::all;
-    const fs::perms notWorldWritable = shared & ~fs::perms::others_write;
-    for (const Row& row : {Row{shared, kSomeoneElse, 0, false}, Row{shared, kNobody, 0, true},
-                           Row{shared, 0, 0, true}, Row{notSticky, kSomeoneElse, 0, true},
-                           Row{notWorldWritable, kSomeoneElse, 0, true},
-                           Row{shared, kNobody, kSomeoneElse, false}}) {
-        SCOPED_TRACE(std::to_string(row.link) + " " + std::to_string(row.hop));
-        fs::remove_all("mine");
-        fs::remove("game.sav");
-        fs::remove("hop");
+    // The folder; the owners of game.sav and of a link it goes through (0: none); followed.
+    const std::tuple<fs::perms, uid_t, uid_t, bool> rows[] = {
+        {shared, kSomeoneElse, 0, false},
+        {shared, kNobody, 0, true},
+        {shared, 0, 0, true},
+        {fs::perms::all, kSomeoneElse, 0, true},  // not sticky
+        {shared & ~fs::perms::others_write, kSomeoneElse, 0, true},
+        {shared, kNobody, kSomeoneElse, false}};
+    for (const auto& [folder, link, hop, followed] : rows) {
+        SCOPED_TRACE(std::to_string(link) + " " + std::to_string(hop));
+        for (const char* name : {"mine", "game.sav", "hop"}) fs::remove_all(name);
         fs::create_directory("mine");
         std::ofstream("mine/target", std::ios::binary) << Bytes(old_);
         ::chown("mine", kNobody, kNobody);
         ::chown("mine/target", kNobody, kNobody);
-        fs::create_symlink(row.hop != 0 ? "hop" : "mine/target", "game.sav");
-        ASSERT_EQ(::lchown("game.sav", row.link, row.link), 0);
-        if (row.hop != 0) {
-            fs::create_symlink("mine/target", "hop");
-            ASSERT_EQ(::lchown("hop", row.hop, row.hop), 0);
-        }
-        fs::permissions(folder_.path(), row.folder);
+        fs::create_symlink(hop != 0 ? "hop" : "mine/target", "game.sav");
+        fs::create_symlink("mine/target", "hop");
+        ASSERT_EQ(::lchown("game.sav", link, link) | ::lchown("hop", hop, hop), 0);
+        fs::permissions(folder_.path(), folder);
         InChild(true, [&] {
             const Status saved = WriteSavedGame(new_, "game.sav");
-            if (row.followed) return saved.ok() && Contents("mine/target") == Bytes(new_);
+            if (followed) return saved.ok() && Contents("mine/target") == Bytes(new_);
             return FailedAndKept(saved, "Permission denied", "mine/target");
         });
-        EXPECT_TRUE(fs::is_symlink("game.sav"));
     }
 }
 
@@ -151,15 +143,13 @@ TEST_F(SavedGameFileTest, ALinkPlantedInASharedFolderIsNotFollowed) {
 TEST_F(SavedGameFileTest, AnUnreadableSaveIsNamedAndTheWindowStaysSilent) {
     fs::permissions("game.sav", fs::perms::owner_read);
     InChild(true, [] {
-        struct Host : GameHost {
-            void ReportFileProblem(const std::string&) override { told = true; }
-            bool told = false;
-        } host;
+        RecordingHost host;
         Game game(host);
+        host.Attach(&game);
         const Board before = game.GetBoard();
         game.Load("game.sav");
         const SavedGameRead read = ReadSavedGame("game.sav");
-        return !host.told && game.GetBoard() == before &&
+        return host.seen.empty() && game.GetBoard() == before &&
                read.status == SavedGameRead::Status::NotOpened &&
                read.message ==
                    "The saved game could not be read. \"game.sav\": Permission "

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, from the command line too; the settings menus and their check
 // marks; the board sized to them, played with clicks, and shown pixel for pixel.
-#include <QDirIterator>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <fstream>
 #include <optional>
 
@@ -140,36 +138,6 @@ TEST_F(WindowTest, FileErrorsAreToldInTheFrameworksBox) {
     EXPECT_EQ(watcher->titles, (QStringList{"Open", "chess"}));
     EXPECT_TRUE(told.contains("gone.sav\": No such file")) << told.toStdString();
     EXPECT_EQ(Window().windowTitle().toStdString(), "- Kelvane  -  ");
-}
-
-// Only Save writes a file: the file chooser, cancelled or not, keeps no history in the
-// configuration folders (the test's own).
-TEST_F(WindowTest, TheFileChooserLeavesNothingBehind) {
-    std::ofstream("game.sav") << "x";
-    Start();
-    for (const bool choose : {false, true}) {
-        ModalWatcher watcher([this, choose](QWidget* modal) {
-            auto* chooser = qobject_cast<QFileDialog*>(modal);
-            if (choose) chooser->selectFile(scratch_.filePath("game.sav"));
-            choose ? static_cast<QDialog*>(chooser)->accept() : chooser->reject();
-        });
-        Window().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-        QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
-        ASSERT_EQ(watcher.titles, QStringList{"Open"});
-    }
-    EXPECT_EQ(Window().windowTitle().toStdString(), "game.sav -  ");
-    app_.reset();
-    platform_.reset();
-    std::string written;
-    for (const QString& folder :
-         {qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath() + "/.config",
-          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)}) {
-        for (QDirIterator file(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-             file.hasNext();)
-            written += file.next().toStdString() + " ";
-    }
-    EXPECT_EQ(written, "");
 }
 
 // A box waiting for OK shows the normal arrow; the wait cursor, if it was on, returns after it.
