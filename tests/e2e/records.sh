@@ -20,12 +20,15 @@ fail() {
 has_game() { grep -q "$2" "$1" 2>/dev/null; }
 
 # 1. A hang-up, SIGTERM or Ctrl+C while play waits for a line, or its output closed: the game in
-#    play is written, then the program ends with 128 + the signal, or with 1 for the output.
+#    play is written, then the program ends with 128 + the signal, or with 1 for the output. The
+#    time limit only stops a hang.
 mkfifo to from
 for signal in HUP TERM INT PIPE; do
     rm -f game.pgn
     "$cli" play --pgn game.pgn <to >from 2>errors &
     pid=$!
+    (sleep 30 && kill -KILL "$pid") >/dev/null 2>&1 &
+    watchdog=$!
     exec 3>to 4<from
     echo e2e3 >&3
     reply=
@@ -42,6 +45,7 @@ for signal in HUP TERM INT PIPE; do
     exec 3>&- 4<&-
     wait "$pid"
     code=$?
+    kill "$watchdog" 2>/dev/null
     want=$((128 + $(kill -l "$signal")))
     [ "$signal" = PIPE ] && want=1
     [ "$code" -eq "$want" ] && has_game game.pgn '^1\. e3 ' ||
