@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "framework/device_context.h"
 #include "framework/window.h"
@@ -42,7 +43,12 @@ class QtViewWindow final : public QWidget, public WindowBackend {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A tick of one of the timers, once the events queued before it are handled.
+    void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double click comes as a double-click message, which the view
+    // does not handle: it does nothing.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void MatchBufferToSize();
@@ -55,6 +61,7 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     bool showBufferOnly_ = false;
     int waitCursorDepth_ = 0;
     std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
+    std::set<std::uintptr_t> ticksWaiting_;  // posted and not yet handled
 };
 
 }  // namespace kelvane::framework::qt

@@ -112,6 +112,8 @@ TEST(CliReplay, GamesWrittenInPgnReplayToTheirFinalPositions) {
 
 TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
     ScopedTempDirectory scratch;
+    std::string tags;
+    for (int i = 0; i < 257; ++i) tags += "[T \"\"]\n";
     const std::pair<std::string, const char*> rows[] = {
         {"[Event \"x\"]\n\n1. e3 b5 2. e4 *\n",
          "game 1, move 2 (White): 'e4' is not a legal move: White must capture: Bxb5"},
@@ -135,7 +137,8 @@ TEST(CliReplay, BadMovesAndBadFilesAreOneLineWithStatusTwo) {
         {"\x7f\x45LF\x02\x01\x01", "is not text"},
         {"", "no game"},
         {"[FEN \"8/8/9/8/8/8/8/8 w - - 0 1\"]\n*\n", "FEN"},
-        {"1. e3 { never closed\n", "never closed"}};
+        {"1. e3 { never closed\n", "never closed"},
+        {tags, "line 257: a game has more than 256 tags"}};
     for (const auto& [text, reason] : rows) {
         const CliRun run = Cli({"replay", WriteText("bad.pgn", text)});
         EXPECT_EQ(run.status, 2) << text;

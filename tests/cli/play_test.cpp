@@ -327,6 +327,28 @@ TEST(CliPlay, SaveLoadAndRefusedMoves) {
               std::string::npos);
 }
 
+// A line of more than 4096 bytes is said to be too long, once, and not read further; the line
+// after it is played, and one that ends the input without a newline is read as well.
+TEST(CliPlay, ALineTooLongIsRefusedOnceAndTheNextLineIsPlayed) {
+    const std::string padded = "board" + std::string(4096 - 5, ' ');
+    const std::pair<std::string, bool> rows[] = {
+        {padded, false}, {padded + " ", true}, {std::string(600000, 'x'), true}};
+    for (const auto& [line, refused] : rows) {
+        for (const std::string after : {"\ne2e3", ""}) {
+            std::istringstream script(line + after);
+            std::ostringstream out;
+            EXPECT_EQ(*RunPlay({}, script, out, out), 0);
+            const std::vector<std::string> said = Lines(out.str());
+            EXPECT_EQ(std::ranges::count(said, "Input line too long (over 4096 bytes): ignored."),
+                      refused ? 1 : 0);
+            // The boards: at the start, for board, and once the move and its reply are made.
+            EXPECT_EQ(std::ranges::count(said, "  a b c d e f g h"),
+                      1 + !refused + !after.empty());
+            EXPECT_EQ(Announced(out.str(), "Black").size(), after.empty() ? 0u : 1u);
+        }
+    }
+}
+
 TEST(CliPlay, EndOfInputQuitAndCtrlCEndTheSessionAndWriteTheGame) {
     ScopedTempDirectory scratch;
     std::ostringstream out;

@@ -180,6 +180,25 @@ TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor went away";
 }
 
+// The second press of a double click does nothing: double-clicking a piece selects it, and
+// double-clicking a target plays the move and selects nothing after it.
+TEST_F(WindowTest, ADoubleClickCountsAsOneClick) {
+    Start();
+    const int size = GetSquareSize();
+    const auto doubleClick = [&](int column, int row) {
+        const QPoint centre(column * size + size / 2, row * size + size / 2);
+        QTest::mouseDClick(Window().windowHandle(), Qt::LeftButton, {},
+                           View().mapTo(&Window(), centre));
+    };
+    doubleClick(4, 6);
+    EXPECT_EQ(TheGameState().SelectedSquare, MakeSquareRef({4, 6}));
+    EXPECT_EQ(TheBoard(), StartingBoard());
+    doubleClick(4, 5);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 5)], kWhitePawn);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 6)], 0);
+    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);
+}
+
 // Every pixel of the picture becomes a solid block of device pixels, never a blend; CTest
 // runs this once more with QT_SCALE_FACTOR=2.
 TEST_F(WindowTest, TheBoardIsShownPixelForPixel) {
