@@ -342,8 +342,7 @@ TEST(CliPlay, ALineTooLongIsRefusedOnceAndTheNextLineIsPlayed) {
             EXPECT_EQ(std::ranges::count(said, "Input line too long (over 4096 bytes): ignored."),
                       refused ? 1 : 0);
             // The boards: at the start, for board, and once the move and its reply are made.
-            EXPECT_EQ(std::ranges::count(said, "  a b c d e f g h"),
-                      1 + !refused + !after.empty());
+            EXPECT_EQ(std::ranges::count(said, "  a b c d e f g h"), 1 + !refused + !after.empty());
             EXPECT_EQ(Announced(out.str(), "Black").size(), after.empty() ? 0u : 1u);
         }
     }
