@@ -16,6 +16,7 @@ void ExpectTheAboutBox(QDialog* dialog, QWidget* mainWindow) {
     EXPECT_EQ(dialog->windowTitle().toStdString(), "About Kelvane...");
     EXPECT_EQ(dialog->parentWidget(), mainWindow);
     const framework::DialogResource& about = *framework::FindDialogResource(res::IDD_ABOUTBOX);
+    std::vector<QRect> texts;  // where each text is drawn: no two may overlap
     for (const framework::DialogControlResource& control : about.controls) {
         SCOPED_TRACE(control.text);
         QWidget* shown = nullptr;  // a label, or the default button
@@ -29,6 +30,10 @@ void ExpectTheAboutBox(QDialog* dialog, QWidget* mainWindow) {
                                                                Qt::TextWordWrap, text);
         EXPECT_TRUE(needed.height() <= shown->height() && needed.width() <= shown->width() &&
                     dialog->rect().contains(shown->geometry()));
+        const QRect drawn =
+            qobject_cast<QLabel*>(shown) ? needed.translated(shown->pos()) : shown->geometry();
+        for (const QRect& other : texts) EXPECT_FALSE(drawn.intersects(other));
+        texts.push_back(drawn);
     }
 }
 
