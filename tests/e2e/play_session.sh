@@ -75,7 +75,8 @@ jwm >/dev/null 2>&1 &
 wm_pid=$!
 wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "window manager did not start"
 sleep 0.3
-"$program" >"$work/program.log" 2>&1 &
+# Qt's own options (one dash) go on to Qt.
+"$program" -display "$DISPLAY" >"$work/program.log" 2>&1 &
 program_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^- Kelvane' || fail "main window did not appear"
 sleep 0.5

@@ -239,7 +239,9 @@ TEST_F(GameTest, SaveAndLoadGiveBackTheBoardAndLoadEndsTheOpening) {
     const std::string saved = Fen();
     game_.Save(kSavedGameFileName);
     game_.NewGame();
+    game_.StartAutoplay();
     game_.Load(kSavedGameFileName);
+    EXPECT_FALSE(host_.timerRunning) << "a loaded game stops autoplay";
     EXPECT_EQ(Fen(), saved);
     EXPECT_EQ(State().UndoCount, 0);
     EXPECT_EQ(State().OpeningPending, 0);

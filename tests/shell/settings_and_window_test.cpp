@@ -183,6 +183,8 @@ TEST_F(WindowTest, AMessageBoxShowsTheArrowEvenUnderTheWaitCursor) {
 
 TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     Start();
+    ClickSquare(4, 6, Qt::RightButton);  // the right button does nothing
+    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);
     ClickSquare(4, 6);
     EXPECT_EQ(Shown().pixel(160, 240), qRgb(255, 0, 0)) << "red frame on the selected pawn";
     EXPECT_EQ(Shown().pixel(160, 160), qRgb(255, 255, 0)) << "yellow frame on a target";
