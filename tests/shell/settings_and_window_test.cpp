@@ -132,6 +132,18 @@ TEST_F(WindowTest, StartsUpReadyThenEachChoiceMovesOnlyItsGroupsMark) {
     EXPECT_EQ(TheGameState().SelectedSquare, selected);
 }
 
+// With a larger font the small board's menu bar still shows every title.
+TEST_F(WindowTest, EveryMenuTitleStaysInTheBarWithALargerFont) {
+    const QFont normal = QApplication::font();
+    QFont larger = normal;
+    larger.setPointSizeF(normal.pointSizeF() * 1.15);
+    QApplication::setFont(larger);
+    Start();
+    MenuItem(ID_OPTIONS_SMALL_BOARD).trigger();
+    ExpectWindowFitsTheBoard();
+    QApplication::setFont(normal);
+}
+
 // File errors are told in the framework's box, which names the file; at start-up one also
 // ends the program.
 TEST_F(WindowTest, FileErrorsAreToldInTheFrameworksBox) {
