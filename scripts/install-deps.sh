@@ -5,7 +5,7 @@ set -e
 packages="cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libxcb1-dev pkg-config libxkbcommon-dev zlib1g-dev
   libreadline-dev
   xvfb xauth xdotool imagemagick jwm x11-utils appstream desktop-file-utils fonts-dejavu-core
-  dpkg-dev lintian man-db clang-format python3 strace"
+  dpkg-dev lintian man-db clang-format python3 strace qt6-wayland weston"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One scripted session with the real program on an X server with a window manager, checked from
 # screenshots: a move by two clicks and the computer's blue-framed reply, a new game, a larger
-# board, the About box, and the end-of-game box with its blank title. Takes the program's path.
+# board, the other piece set, the About box, and the end-of-game box with its blank title. Takes the program's path.
 set -u
 program=$(realpath "$1")
 # A sanitizer build must not blame us for what system libraries keep until exit.
@@ -85,7 +85,8 @@ jwm >/dev/null 2>&1 &
 wm_pid=$!
 wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "window manager did not start"
 sleep 0.3
-"$program" >"$work/program.log" 2>&1 &
+# Qt's own options (one dash) go on to Qt.
+"$program" -display "$DISPLAY" >"$work/program.log" 2>&1 &
 program_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^- Kelvane' || fail "main window did not appear"
 sleep 0.5
@@ -127,6 +128,15 @@ locate_board
 shoot large
 [ "$(pixel large $((board_x + 639)) $((board_y + 639)))" = "#C0C0C0" ] ||
     fail "the large board is not whole"
+
+# 3b. Options > Extra set: the screen itself shows the set's white light squares at once.
+xdotool key alt+o
+sleep 0.3
+xdotool key Down Down Down Down Return
+sleep 0.5
+shoot extra
+[ "$(pixel extra $((board_x + 2)) $((board_y + 2)))" = "#FFFFFF" ] ||
+    fail "the Extra set is not on the screen after it was chosen"
 
 # 4. F1 opens the About box, its frame centred on the main window's; Escape closes it.
 xdotool key F1
