@@ -62,7 +62,8 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  the game at a threefold repetition or after fifty moves of each side without a capture\n"
      "  or a pawn move. --pgn appends the game to FILE in PGN. Defaults: depth 2 (0 to 10),\n"
      "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
-     "  (status 2); output or a game that cannot be written ends with status 1.\n"},
+     "  (status 2); output or a game that cannot be written ends with status 1. Ctrl+C, a\n"
+     "  hang-up or SIGTERM ends the game where it stands, still written, with 128 + the signal.\n"},
     {"play",
      "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--black]\n"
      "                        [--computer-starts] [--ascii] [--no-board] [--draws] [--pgn FILE]\n"
@@ -72,10 +73,11 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  game. --ascii prints the board in letters (always, outside a UTF-8 locale),\n"
      "  --no-board only on request, --draws declares draws by repetition and by the\n"
      "  fifty-move rule, --pgn appends every game to FILE in PGN. Levels: easy, medium and\n"
-     "  hard look 2, 4 and 6 plies ahead. End of input or quit ends with status 0, Ctrl+C with\n"
-     "  130 (the game in play is still written). A FILE that cannot be opened is refused\n"
-     "  before the game (status 2); output or a game that cannot be written ends with status\n"
-     "  1. Defaults: easy, king, White.\n"},
+     "  hard look 2, 4 and 6 plies ahead. End of input or quit ends with status 0; Ctrl+C, a\n"
+     "  hang-up or SIGTERM with 128 + the signal (130, 129, 143), the game in play still\n"
+     "  written. A FILE that cannot be opened is refused before the game (status 2); output\n"
+     "  or a game that cannot be written ends with status 1, after the game in play is\n"
+     "  written. Defaults: easy, king, White.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
      "  Plays every game of the PGN file through the rules (those its Variant tag names) and\n"
@@ -250,6 +252,7 @@ Result<int> RunSelfplayCommand(Args args, std::ostream& out, std::ostream& err) 
     const Result<Options> options = ParseOptions(
         args, "selfplay", {"--depth", "--rules", "--max-plies", "--positions", "--draws", "--pgn"});
     if (!options) return Failure{options.reason()};
+    CatchInterrupt();
     return RunSelfplay({options->depth < 0 ? kDepthEasy : options->depth, options->rules,
                         options->maxPlies, options->positions, options->draws, options->pgnFile},
                        out, err);

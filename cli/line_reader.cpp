@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/input_line.h"
 #include "cli/interrupt.h"
 
 namespace kelvane::cli {
@@ -26,7 +27,16 @@ class PlainLineReader : public LineReader {
     explicit PlainLineReader(std::istream& in) : in_(in) {}
     std::optional<std::string> Next(const std::string&) override {
         std::string line;
-        if (Interrupted() || !std::getline(in_, line)) return std::nullopt;
+        if (Interrupted()) return std::nullopt;
+        switch (ReadInputLine(in_, line)) {
+            case InputLine::End:
+                return std::nullopt;
+            case InputLine::TooLong:
+                // Only its length is kept: a line over the limit, which the session refuses.
+                return std::string(kLongestInputLine + 1, ' ');
+            case InputLine::Read:
+                break;
+        }
         return line;
     }
 

@@ -14,7 +14,8 @@ class LineReader {
   public:
     virtual ~LineReader() = default;
     // The next line without its end; nothing at the end of input, after a read error, or once
-    // Ctrl+C has been pressed. The prompt is shown only by a terminal.
+    // Ctrl+C has been pressed. The prompt is shown only by a terminal. A line longer than
+    // kLongestInputLine may come back cut to one byte over that length.
     virtual std::optional<std::string> Next(const std::string& prompt) = 0;
 };
 

@@ -9,6 +9,7 @@
 
 #include "cli/board_text.h"
 #include "cli/commands.h"
+#include "cli/input_line.h"
 #include "cli/interrupt.h"
 #include "cli/number.h"
 #include "cli/printable.h"
@@ -197,7 +198,7 @@ void PlaySession::WriteRecord() {
         recordRules_,   std::string(ending_ ? ending_->termination : kUnfinishedTermination)};
     const std::string_view result = ending_ ? ending_->result : kUnfinishedResult;
     if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
-        err_ << "kelvane-cli play: " << written.reason() << '\n';
+        err_ << "kelvane-cli play: " << Printable(written.reason()) << '\n';
 }
 
 void PlaySession::StartRecord(const Board& board, bool setUp) {
@@ -355,13 +356,18 @@ void PlaySession::Save() {
 }
 
 void PlaySession::Load() {
-    const SavedGameRead::Status status = ReadSavedGame(kSavedGameFileName).status;
+    const SavedGameRead saved = ReadSavedGame(kSavedGameFileName);
+    const SavedGameRead::Status status = saved.status;
     if (status == SavedGameRead::Status::Loaded) WriteRecord();
     fileProblem_ = false;
     game_.Load(kSavedGameFileName);
     if (fileProblem_) return;
     if (status != SavedGameRead::Status::Loaded) {
-        out_ << "There is no saved game (" << kSavedGameFileName << ") here.\n";
+        // The window says nothing of a file it cannot open; here the player is told why.
+        if (!saved.message.empty())
+            out_ << saved.message << '\n';
+        else
+            out_ << "There is no saved game (" << kSavedGameFileName << ") here.\n";
         return;
     }
     ending_.reset();
@@ -509,6 +515,11 @@ Result<int> RunPlay(const PlayOptions& options, LineReader& in, std::ostream& ou
     while (goOn && !Interrupted()) {
         const std::optional<std::string> line = in.Next(session.Prompt());
         if (!line) break;
+        if (line->size() > kLongestInputLine) {
+            out << "Input line too long (over " << kLongestInputLine << " bytes): ignored.\n";
+            goOn = written();
+            continue;
+        }
         goOn = session.Handle(*line) && written();
     }
     session.Finish();
@@ -516,7 +527,7 @@ Result<int> RunPlay(const PlayOptions& options, LineReader& in, std::ostream& ou
     if (lostOutput != 0)
         err << "kelvane-cli play: cannot write the output: " << std::strerror(lostOutput) << '\n';
     if (session.PgnFailed() || lostOutput != 0) return kExitWriteFailed;
-    return Interrupted() ? kExitInterrupted : kExitOk;
+    return Interrupted() ? InterruptedStatus() : kExitOk;
 }
 
 Result<int> RunPlay(const PlayOptions& options, std::istream& in, std::ostream& out,

@@ -115,9 +115,10 @@ class PlaySession : private FreshGameState, private GameHost {
     Game game_;  // last: its constructor already calls the host
 };
 
-// Start, every line until quit, the end of input or Ctrl+C, then Finish. Fails, before the
-// game, when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game or the
-// output could not be written, else kExitInterrupted after Ctrl+C.
+// Start, every line until quit, the end of input or an interrupt, then Finish. Fails, before
+// the game, when the PGN file cannot be opened. Returns 0; kExitWriteFailed when a game or the
+// output could not be written, else 128 + the signal after an interrupt (kExitInterrupted
+// after Ctrl+C).
 Result<int> RunPlay(const PlayOptions& options, LineReader& in, std::ostream& out,
                     std::ostream& err);
 // The same with the lines of in, as they come.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <optional>
 
 #include "cli/board_text.h"
@@ -132,56 +133,95 @@ Result<std::string> CheckResult(const PgnGame& game, const std::optional<Verdict
     return result;
 }
 
-Result<std::string> Replay(const PgnGame& game) {
-    Result<StartingPoint> start = StartOf(game);
-    if (!start) return Failure{start.reason()};
-    const int rules = RulesOf(game);
-    Board board = start->board;
-    Side side = start->side;
-    int number = 1;
-    MoveWord previous = NoMove;
-    std::optional<Verdict> verdict;
-    for (const std::string& san : game.moves) {
-        const std::string where =
-            "move " + std::to_string(number) + " (" + SideName(side) + "): '" + san + "'";
-        if (verdict) return Failure{where + " comes after the end of the game: " + verdict->reason};
-        Result<MoveWord> move = MoveFromSan(board, side, san);
-        if (!move) {
+// One game played through the rules move by move, as the reader reads it: nothing of a game
+// is kept but its position and its verdict.
+class GameReplay {
+  public:
+    // The reason a move cannot be played, naming the game, the move number and the side.
+    std::optional<std::string> Play(const PgnGame& game, std::string_view san) {
+        if (!started_) {
+            if (std::optional<std::string> problem = Begin(game)) return problem;
+        }
+        const std::string move =
+            Where() + "move " + std::to_string(number_) + " (" + SideName(side_) + ")";
+        const std::string where = move + ": '" + std::string(san) + "'";
+        if (verdict_) return where + " comes after the end of the game: " + verdict_->reason;
+        Result<MoveWord> played = MoveFromSan(board_, side_, std::string(san));
+        if (!played) {
             // Read as the terminal game reads a move: a capture without its x is taken too.
             const std::optional<MoveInput> input = ReadMoveInput(san);
-            if (!input)
-                return Failure{"move " + std::to_string(number) + " (" + SideName(side) +
-                               "): " + move.reason()};
-            const MoveReading reading = ReadMove(board, side, *input, previous, Voice::Record);
+            if (!input) return move + ": " + played.reason();
+            const MoveReading reading = ReadMove(board_, side_, *input, previous_, Voice::Record);
             if (reading.move == NoMove)
-                return Failure{where + " is not a legal move: " + Explained(board, side, reading)};
-            move = reading.move;
+                return where + " is not a legal move: " + Explained(board_, side_, reading);
+            played = reading.move;
         }
-        ApplyMove(board, *move);
-        previous = *move;
-        if (side == 1) ++number;
-        side = Opponent(side);
-        verdict = VerdictOf(board, rules, side);
+        ApplyMove(board_, *played);
+        previous_ = *played;
+        if (side_ == 1) ++number_;
+        side_ = Opponent(side_);
+        verdict_ = VerdictOf(board_, rules_, side_);
+        ++moves_;
+        return std::nullopt;
     }
-    if (game.moves.empty()) verdict = VerdictOf(board, rules, side);
-    const Result<std::string> result = CheckResult(game, verdict);
-    if (!result) return Failure{result.reason()};
-    return *result + " " + BoardToFen(board);
-}
+    // "game N: RESULT placement" after the game's last move, or why its result is wrong; ready
+    // for the next game.
+    Result<std::string> Finish(const PgnGame& game) {
+        if (!started_) {
+            if (std::optional<std::string> problem = Begin(game)) return Failure{*problem};
+        }
+        started_ = false;
+        const std::string where = Where();
+        ++games_;
+        if (moves_ == 0) verdict_ = VerdictOf(board_, rules_, side_);
+        const Result<std::string> result = CheckResult(game, verdict_);
+        if (!result) return Failure{where + result.reason()};
+        return "game " + std::to_string(games_) + ": " + *result + " " + BoardToFen(board_);
+    }
+
+  private:
+    std::optional<std::string> Begin(const PgnGame& game) {
+        Result<StartingPoint> start = StartOf(game);
+        if (!start) return Where() + start.reason();
+        board_ = start->board;
+        side_ = start->side;
+        rules_ = RulesOf(game);
+        number_ = 1;
+        moves_ = 0;
+        previous_ = NoMove;
+        verdict_.reset();
+        started_ = true;
+        return std::nullopt;
+    }
+    std::string Where() const { return "game " + std::to_string(games_ + 1) + ", "; }
+
+    Board board_{};
+    Side side_ = 2;
+    int rules_ = kKingMustDie;
+    int number_ = 1;
+    int moves_ = 0;
+    int games_ = 0;
+    MoveWord previous_ = NoMove;
+    std::optional<Verdict> verdict_;
+    bool started_ = false;
+};
 
 }  // namespace
 
 Result<int> ReplayPgn(std::string_view pgn, std::ostream& out) {
     // A byte-order mark is no part of the text.
     if (pgn.starts_with("\xEF\xBB\xBF")) pgn.remove_prefix(3);
-    PgnReader reader(pgn);
-    for (int number = 1;; ++number) {
+    GameReplay replay;
+    PgnReader reader(pgn, [&replay](const PgnGame& game, std::string_view san) {
+        return replay.Play(game, san);
+    });
+    for (int games = 0;; ++games) {
         Result<std::optional<PgnGame>> game = reader.Next();
         if (!game) return Failure{game.reason()};
-        if (!*game) return number - 1;
-        Result<std::string> replayed = Replay(**game);
-        if (!replayed) return Failure{"game " + std::to_string(number) + ", " + replayed.reason()};
-        out << "game " << number << ": " << *replayed << '\n';
+        if (!*game) return games;
+        Result<std::string> replayed = replay.Finish(**game);
+        if (!replayed) return Failure{replayed.reason()};
+        out << *replayed << '\n';
     }
 }
 
@@ -199,23 +239,29 @@ Result<int> ReplayPgnFile(const std::string& fileName, std::ostream& out) {
     if (!S_ISREG(status.st_mode)) return failure("is not a regular file");
     const std::string tooLarge = "is larger than " + std::to_string(kMaxFileSize >> 20) + " MB";
     if (status.st_size > kMaxFileSize) return failure(tooLarge);
-    std::string text(static_cast<std::size_t>(status.st_size) + 1, '\0');
-    std::size_t size = 0;
-    while (size < text.size()) {
-        const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return failure("cannot read it: " + std::string(std::strerror(errno)));
-        if (got == 0) break;
-        size += static_cast<std::size_t>(got);
-        // A file that grows while it is read is read up to one byte over the limit.
-        if (size == text.size() && size <= static_cast<std::size_t>(kMaxFileSize))
-            text.resize(std::min(size * 2, static_cast<std::size_t>(kMaxFileSize) + 1));
+    // A lack of memory, for the text or for a game in it, is told like any other failure; the
+    // games replayed before it stay printed.
+    try {
+        std::string text(static_cast<std::size_t>(status.st_size) + 1, '\0');
+        std::size_t size = 0;
+        while (size < text.size()) {
+            const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return failure("cannot read it: " + std::string(std::strerror(errno)));
+            if (got == 0) break;
+            size += static_cast<std::size_t>(got);
+            // A file that grows while it is read is read up to one byte over the limit.
+            if (size == text.size() && size <= static_cast<std::size_t>(kMaxFileSize))
+                text.resize(std::min(size * 2, static_cast<std::size_t>(kMaxFileSize) + 1));
+        }
+        if (size > static_cast<std::size_t>(kMaxFileSize)) return failure(tooLarge);
+        text.resize(size);
+        Result<int> games = ReplayPgn(text, out);
+        if (!games) return failure(games.reason());
+        return games;
+    } catch (const std::bad_alloc&) {
+        return failure("there is not enough memory to replay it");
     }
-    if (size > static_cast<std::size_t>(kMaxFileSize)) return failure(tooLarge);
-    text.resize(size);
-    Result<int> games = ReplayPgn(text, out);
-    if (!games) return failure(games.reason());
-    return games;
 }
 
 }  // namespace kelvane::cli

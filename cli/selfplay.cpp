@@ -2,6 +2,8 @@
 #include "cli/selfplay.h"
 
 #include "cli/commands.h"
+#include "cli/interrupt.h"
+#include "cli/printable.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/game_state.h"
@@ -58,7 +60,8 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     game.StartAutoplay();
     std::string_view result = kUnfinishedResult;
     std::string_view termination = kUnfinishedTermination;
-    for (int ply = 0; ply < options.maxPlies && !game.IsOver(); ++ply) {
+    // An interrupt or a closed output ends the game where it stands; it is written all the same.
+    for (int ply = 0; ply < options.maxPlies && !game.IsOver() && !Interrupted() && out; ++ply) {
         game.AutoplayTick();
         if (options.draws && !game.IsOver()) {
             if (const Draw draw = printer.Record().DrawByRule(); draw != Draw::None) {
@@ -79,8 +82,8 @@ Result<int> RunSelfplay(const SelfplayOptions& options, std::ostream& out, std::
     const PgnHeader header{"Kelvane selfplay",      "1", player, player, options.rules,
                            std::string(termination)};
     const Status written = pgn.Append(FormatPgn(printer.Record(), header, result));
-    if (written) return kExitOk;
-    err << "kelvane-cli selfplay: " << written.reason() << '\n';
+    if (written) return Interrupted() ? InterruptedStatus() : kExitOk;
+    err << "kelvane-cli selfplay: " << Printable(written.reason()) << '\n';
     return kExitWriteFailed;
 }
 

@@ -33,6 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KELVANE_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland platform: without it the window cannot open where only Wayland is.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
 # The long description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Kelvane is chess turned around: a side that can capture must capture, and

@@ -24,6 +24,11 @@ std::string FileMessage(const std::string& fileName, int error) {
     return "\"" + fileName + "\": " + std::strerror(error) + ".";
 }
 
+std::string CannotRead(const std::string& fileName, int error) {
+    return "The saved game could not be read. " + FileMessage(fileName, error) +
+           " The board is left as it was.";
+}
+
 Status SaveFailed(const std::string& fileName, int error) {
     return Failure{"The game could not be saved. " + FileMessage(fileName, error) +
                    " Any game saved before is kept."};
@@ -88,12 +93,57 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The file a save must replace: a symbolic link's target, so the link stays a link.
-std::string ReplacedPath(const std::string& fileName) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(fileName, error)) return fileName;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(fileName, error);
-    return error ? fileName : target.string();
+// Whether the kernel's rule for links in shared folders (protected_symlinks) lets the player
+// follow a link with these owners: in a sticky folder that everyone may write, as /tmp, only
+// a link of the player's own or of the folder's owner is followed.
+bool MayFollow(const struct stat& link, const std::filesystem::path& folder) {
+    struct stat place {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &place) != 0) return false;
+    const bool shared = (place.st_mode & S_ISVTX) != 0 && (place.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == place.st_uid;
+}
+
+// The file a save must replace: where fileName leads through its symbolic links, so that a
+// link stays a link. Every link on the way is checked as the kernel would check it when
+// opening the file; the rename that replaces the file would not be. 0, or EACCES for a link
+// not to be followed, or ELOOP.
+int FindReplacedFile(const std::string& fileName, std::string& replaced) {
+    namespace fs = std::filesystem;
+    constexpr int kMostLinks = 40;  // as the kernel allows
+    std::vector<fs::path> ahead;    // the names still to go through, the next one last
+    const auto goThrough = [&ahead](const fs::path& path) {
+        const std::size_t end = ahead.size();
+        for (const fs::path& part : path.relative_path()) ahead.push_back(part);
+        std::reverse(ahead.begin() + static_cast<std::ptrdiff_t>(end), ahead.end());
+    };
+    fs::path done = fs::path(fileName).root_path();  // has no link in it; empty: "."
+    goThrough(fileName);
+    int links = 0;
+    while (!ahead.empty()) {
+        const fs::path part = ahead.back();
+        ahead.pop_back();
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!done.empty() && done == done.root_path()) continue;  // the root's parent
+            done = done.empty() || done.filename() == ".." ? done / ".." : done.parent_path();
+            continue;
+        }
+        const fs::path next = done / part;
+        struct stat status {};
+        if (::lstat(next.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            done = next;  // what is missing or cannot be looked at fails later, as it would
+            continue;
+        }
+        if (!MayFollow(status, done)) return EACCES;
+        if (++links > kMostLinks) return ELOOP;
+        std::error_code error;
+        const fs::path target = fs::read_symlink(next, error);
+        if (error) return error.value();
+        if (target.is_absolute()) done = target.root_path();
+        goThrough(target);
+    }
+    replaced = done.empty() ? fs::path(".").string() : done.string();
+    return 0;
 }
 
 // Rewrites an existing file in place, for a folder where no temporary file can be made. A
@@ -121,7 +171,9 @@ Status WriteSavedGame(const Board& board, const std::string& fileName) {
     // A file-size limit must fail the write, not end the game.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    const std::string path = ReplacedPath(fileName);
+    std::string path;
+    if (const int error = FindReplacedFile(fileName, path); error != 0)
+        return SaveFailed(fileName, error);
     mode_t mode = NewFileMode();
     bool exists = false;
     struct stat status {};
@@ -162,13 +214,18 @@ Status WriteSavedGame(const Board& board, const std::string& fileName) {
 
 SavedGameRead ReadSavedGame(const std::string& fileName) {
     SavedGameRead result;
+    const auto unreadable = [&](int error) {
+        if (error != ENOENT && error != ENOTDIR) result.message = CannotRead(fileName, error);
+        return result;
+    };
     // Only a regular file is a saved game; a FIFO, a device or a folder is never opened as
     // one, so reading cannot block.
     struct stat status {};
-    if (::stat(fileName.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
+    if (::stat(fileName.c_str(), &status) != 0) return unreadable(errno);
+    if (!S_ISREG(status.st_mode)) return result;
     FileDescriptor file(OpenRetrying(fileName.c_str(), O_RDONLY | O_NONBLOCK));
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return result;
+    if (!file.valid()) return unreadable(errno);
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
 
     // One byte more than a saved game is enough to tell that a file is too long.
     std::array<unsigned char, kSavedGameSize + 1> bytes{};
@@ -178,8 +235,7 @@ SavedGameRead ReadSavedGame(const std::string& fileName) {
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             result.status = SavedGameRead::Status::Refused;
-            result.message = "The saved game could not be read. " + FileMessage(fileName, errno) +
-                             " The board is left as it was.";
+            result.message = CannotRead(fileName, errno);
             return result;
         }
         if (got == 0) break;

@@ -55,7 +55,10 @@ std::string PgnReader::Where() const {
 }
 
 void PgnReader::Begin() {
-    if (!open_) current_ = PgnGame{{}, {}, "*"};
+    if (!open_) {
+        current_ = PgnGame{{}, {}, "*"};
+        movesRead_ = 0;
+    }
     open_ = true;
 }
 
@@ -117,7 +120,12 @@ std::optional<std::string> PgnReader::Step() {
         const std::string_view san = WithoutMoveNumber(token);
         if (!san.empty() && san.find_first_not_of('.') != std::string_view::npos) {
             Begin();
-            current_.moves.emplace_back(san);
+            ++movesRead_;
+            if (!onMove_) {
+                current_.moves.emplace_back(san);
+            } else if (std::optional<std::string> problem = onMove_(current_, san)) {
+                return problem;
+            }
         }
     }
     return std::nullopt;
@@ -140,30 +148,31 @@ std::optional<std::string> PgnReader::SkipVariation() {
     return "line " + std::to_string(opened) + ": the variation is never closed";
 }
 
-// [Name "value"] on one line.
+// [Name "value"] on one line, read no further than its closing bracket.
 std::optional<std::string> PgnReader::ReadTag() {
     // Tags after moves start the next game.
-    if (open_ && !current_.moves.empty()) End("*");
+    if (open_ && movesRead_ > 0) End("*");
     Begin();
-    const std::size_t lineEnd = std::min(text_.find('\n', pos_), text_.size());
-    const std::string_view rest = text_.substr(pos_ + 1, lineEnd - pos_ - 1);
+    if (current_.tags.size() >= kMaxPgnTags)
+        return Where() + "a game has more than " + std::to_string(kMaxPgnTags) + " tags";
+    // The character at i, with the line's end (and the text's) as '\n'.
+    const auto at = [this](std::size_t k) { return k < text_.size() ? text_[k] : '\n'; };
     const std::string truncated = Where() + "the tag is cut short or malformed";
-    std::size_t i = 0;
-    while (i < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[i])) || rest[i] == '_'))
-        ++i;
-    const std::string name(rest.substr(0, i));
-    while (i < rest.size() && rest[i] == ' ') ++i;
-    if (name.empty() || i >= rest.size() || rest[i] != '"') return truncated;
+    std::size_t i = pos_ + 1;
+    while (std::isalnum(static_cast<unsigned char>(at(i))) || at(i) == '_') ++i;
+    std::string name(text_.substr(pos_ + 1, i - pos_ - 1));
+    while (at(i) == ' ') ++i;
+    if (name.empty() || at(i) != '"') return truncated;
     std::string value;
-    for (++i; i < rest.size() && rest[i] != '"'; ++i) {
-        if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
-        value += rest[i];
+    for (++i; at(i) != '"' && at(i) != '\n'; ++i) {
+        if (at(i) == '\\' && at(i + 1) != '\n') ++i;
+        value += at(i);
     }
-    if (i >= rest.size()) return truncated;
-    for (++i; i < rest.size() && rest[i] == ' ';) ++i;
-    if (i >= rest.size() || rest[i] != ']') return truncated;
-    current_.tags.emplace_back(name, value);
-    pos_ += 1 + i + 1;
+    if (at(i) != '"') return truncated;
+    for (++i; at(i) == ' ';) ++i;
+    if (at(i) != ']') return truncated;
+    current_.tags.emplace_back(std::move(name), std::move(value));
+    pos_ = i + 1;
     return std::nullopt;
 }
 

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record/pgn_writer.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 
@@ -124,30 +128,49 @@ std::string FormatPgn(const GameRecord& record, const PgnHeader& header, std::st
     return pgn + Wrap(tokens);
 }
 
+PgnFile::~PgnFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 Status PgnFile::Open(const std::string& fileName) {
     name_ = fileName;
     if (fileName.empty()) return Done();
+    // A file-size limit must fail a write, not end the program in the middle of a game.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Opening a FIFO to write waits for a reader, maybe for ever.
     struct stat status {};
     if (::stat(fileName.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
         return Failure{"cannot write the games to " + fileName + ": it is a FIFO"};
-    errno = 0;
-    file_.open(fileName, std::ios::app | std::ios::binary);
-    const int cause = errno;
-    if (file_.is_open()) return Done();
-    return Failure{"cannot open " + fileName + " to write the games" +
-                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
+    do {
+        fd_ = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ >= 0) return Done();
+    return Failure{"cannot open " + fileName + " to write the games: " + std::strerror(errno)};
 }
 
 Status PgnFile::Append(std::string_view pgn) {
-    if (!file_.is_open() || failed_) return Done();
-    errno = 0;
-    file_ << pgn << '\n' << std::flush;
-    const int cause = errno;
-    if (file_) return Done();
+    if (fd_ < 0 || failed_) return Done();
+    std::string text(pgn);
+    text += '\n';
+    // Our appenders take turns, so that what comes before this game is still the file's end
+    // when a failed write is taken back.
+    const bool locked = ::flock(fd_, LOCK_EX) == 0;
+    struct stat before {};
+    const bool sized = ::fstat(fd_, &before) == 0 && S_ISREG(before.st_mode);
+    int cause = 0;
+    for (std::size_t done = 0; done < text.size() && cause == 0;) {
+        const ssize_t put = ::write(fd_, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put > 0) done += static_cast<std::size_t>(put);
+        if (put <= 0) cause = put < 0 ? errno : ENOSPC;
+    }
+    // A game cut short would glue the next one to it: the file goes back to its old end.
+    const bool restored = cause != 0 && sized && ::ftruncate(fd_, before.st_size) == 0;
+    if (locked) ::flock(fd_, LOCK_UN);
+    if (cause == 0) return Done();
     failed_ = true;
-    return Failure{"cannot write the game to " + name_ +
-                   (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())};
+    return Failure{"cannot write the game to " + name_ + ": " + std::strerror(cause) +
+                   (restored ? "; the file is left as it was" : "")};
 }
 
 }  // namespace kelvane

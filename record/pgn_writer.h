@@ -2,7 +2,6 @@
 // Games written in PGN, appended to a file as each one ends.
 #pragma once
 
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -55,17 +54,21 @@ class PgnFile {
   public:
     // No file: every Append does nothing.
     PgnFile() = default;
+    ~PgnFile();
+    PgnFile(const PgnFile&) = delete;
+    PgnFile& operator=(const PgnFile&) = delete;
     // Opens fileName to append to it, when not empty.
     Status Open(const std::string& fileName);
 
-    // Appends pgn and a blank line, when a file is open.
-    // Failed() from then on, and nothing more is written.
+    // Appends pgn and a blank line in one write, when a file is open, so that nothing another
+    // program appends comes between them. On a failure, Failed() from then on, and nothing
+    // more is written.
     Status Append(std::string_view pgn);
     bool Failed() const { return failed_; }
 
   private:
     std::string name_;
-    std::ofstream file_;
+    int fd_ = -1;
     bool failed_ = false;
 };
 

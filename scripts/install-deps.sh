@@ -6,7 +6,7 @@ packages="cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev libxcb1-dev 
   libreadline-dev
   xvfb xauth xdotool imagemagick jwm x11-utils appstream desktop-file-utils fonts-dejavu-core
   dbus-daemon dbus-bin at-spi2-core python3-dbus
-  dpkg-dev lintian man-db clang-format python3"
+  dpkg-dev lintian man-db clang-format python3 strace qt6-wayland weston"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

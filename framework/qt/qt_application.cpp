@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "framework/qt/qt_application.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
@@ -75,6 +78,27 @@ std::string XDisplayProblem(const std::string& display) {
     return problem;
 }
 
+// Why no Wayland compositor can be reached at display ("" when one answers): its socket is
+// found and connected to as the Wayland client library does. Qt aborts where it cannot connect
+// and no X display is left to fall back on.
+std::string WaylandDisplayProblem(const std::string& display) {
+    std::string path = display;
+    if (path.front() != '/') {
+        const std::string runtime = Environment("XDG_RUNTIME_DIR");
+        if (runtime.empty()) return "XDG_RUNTIME_DIR is not set";
+        path = runtime + "/" + display;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return "the path of its socket is too long";
+    path.copy(address.sun_path, path.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool answers =
+        fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0) ::close(fd);
+    return answers ? "" : "no Wayland compositor answers there";
+}
+
 bool ChoosesPlatform(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "-platform") return true;
@@ -100,7 +124,15 @@ int RunApplication(int argc, char** argv, const StartUp& startUp) {
             return 2;
         }
         const std::string x11 = Environment("DISPLAY");
-        if (Environment("QT_QPA_PLATFORM").empty() && Environment("WAYLAND_DISPLAY").empty()) {
+        const std::string wayland = Environment("WAYLAND_DISPLAY");
+        if (Environment("QT_QPA_PLATFORM").empty() && x11.empty()) {
+            if (const std::string problem = WaylandDisplayProblem(wayland); !problem.empty()) {
+                std::cerr << "kelvane: cannot open the Wayland display " << OneLine(wayland) << ": "
+                          << problem << "\n";
+                return 2;
+            }
+        }
+        if (Environment("QT_QPA_PLATFORM").empty() && wayland.empty()) {
             if (const std::string problem = XDisplayProblem(x11); !problem.empty()) {
                 std::cerr << "kelvane: cannot open the display " << OneLine(x11) << ": " << problem
                           << "\n";

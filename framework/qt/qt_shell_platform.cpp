@@ -2,6 +2,7 @@
 #include "framework/qt/qt_shell_platform.h"
 
 #include <QFileDialog>
+#include <QSettings>
 
 #include "framework/qt/qt_frame_window.h"
 #include "framework/qt/qt_message_box.h"
@@ -10,7 +11,13 @@
 
 namespace kelvane::framework::qt {
 
-QtShellPlatform::QtShellPlatform() = default;
+QtShellPlatform::QtShellPlatform() {
+    // The program keeps nothing between runs, and Qt's own dialogs keep nothing either: the
+    // file chooser would write its history to the user's configuration folder. Their
+    // settings are looked for under a device, where nothing can ever be created.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 QtShellPlatform::~QtShellPlatform() {
     // No tick or click may reach a view once the windows start to go.

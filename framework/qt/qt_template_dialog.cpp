@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <optional>
 
 #include "framework/qt/qt_message_box.h"
@@ -127,8 +129,30 @@ QRect QtTemplateDialog::ToPixels(int x, int y, int width, int height) const {
             MulDiv(height, units_.y, 8)};
 }
 
+namespace {
+
+// Places a box not yet shown so that its frame is centred on the owner's frame, and kept on
+// the owner's screen. The box's frame is not known before it shows; the same window manager
+// draws it, so it is taken to be as wide as the owner's.
+void CentreOverOwner(QWidget& box, const QWidget* owner) {
+    if (owner == nullptr) return;
+    const QRect ownerFrame = owner->frameGeometry();
+    const QSize frame = box.size() + (ownerFrame.size() - owner->geometry().size());
+    int x = ownerFrame.x() + (ownerFrame.width() - frame.width()) / 2;
+    int y = ownerFrame.y() + (ownerFrame.height() - frame.height()) / 2;
+    if (const QScreen* screen = owner->screen()) {
+        const QRect room = screen->availableGeometry();
+        x = std::max(room.left(), std::min(x, room.right() + 1 - frame.width()));
+        y = std::max(room.top(), std::min(y, room.bottom() + 1 - frame.height()));
+    }
+    box.move(x, y);  // the frame's corner, for a window not yet shown
+}
+
+}  // namespace
+
 int RunTemplateDialog(const DialogResource& dialog, QWidget* owner) {
     QtTemplateDialog box(dialog, owner);
+    CentreOverOwner(box, owner);
     const int result = box.exec();
     // Escape and the close box reject; the default button ends with its own id.
     return result == IDOK ? IDOK : IDCANCEL;

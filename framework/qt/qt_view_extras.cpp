@@ -89,16 +89,15 @@ bool QtViewWindow::PostMessage(unsigned message, std::uintptr_t wParam, std::int
     return true;
 }
 
-void QtViewWindow::customEvent(QEvent* event) {
-    if (event->type() != kPostedMessageType) {
-        QWidget::customEvent(event);
-        return;
-    }
+bool QtViewWindow::event(QEvent* event) {
+    if (event->type() != kPostedMessageType) return QWidget::event(event);
     const auto* posted = static_cast<PostedMessage*>(event);
-    if (view_ == nullptr) return;
-    GuardedCall(this, [this, posted] {
-        view_->OnPostedMessage(posted->message, posted->wParam, posted->lParam);
-    });
+    if (view_ != nullptr) {
+        GuardedCall(this, [this, posted] {
+            view_->OnPostedMessage(posted->message, posted->wParam, posted->lParam);
+        });
+    }
+    return true;
 }
 
 int QtViewWindow::CreateStatusLine() {

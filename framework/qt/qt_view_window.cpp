@@ -46,6 +46,19 @@ void GuardedCall(QWidget* owner, Call call) {
     }
 }
 
+QEvent::Type TickEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+// Below the repaint requests, which Qt posts at low priority.
+constexpr int kTickPriority = Qt::LowEventPriority - 1;
+
+class TickEvent final : public QEvent {
+  public:
+    explicit TickEvent(std::uintptr_t timerId) : QEvent(TickEventType()), id(timerId) {}
+    const std::uintptr_t id;
+};
+
 }  // namespace
 
 QtViewWindow::QtViewWindow(CView* view, QWidget* parent) : QWidget(parent), view_(view) {
@@ -96,8 +109,11 @@ bool QtViewWindow::SetTimer(std::uintptr_t id, unsigned elapseMs) {
     auto& timer = timers_[id];
     if (timer == nullptr) {
         timer = std::make_unique<QTimer>();
+        // The tick waits behind the input and the paint already queued, as a timer message
+        // does: a Stop or a click that waits goes first.
         QObject::connect(timer.get(), &QTimer::timeout, this, [this, id] {
-            if (view_ != nullptr) GuardedCall(this, [this, id] { view_->OnTimer(id); });
+            if (ticksWaiting_.insert(id).second)
+                QCoreApplication::postEvent(this, new TickEvent(id), kTickPriority);
         });
     }
     // Arming a running timer again only restarts it.
@@ -156,6 +172,17 @@ void QtViewWindow::paintEvent(QPaintEvent* event) {
     painter.drawImage(QRect(0, 0, buffer_.Width(), buffer_.Height()), ImageOver(buffer_));
 }
 
+void QtViewWindow::customEvent(QEvent* event) {
+    if (event->type() != TickEventType()) return;
+    const std::uintptr_t id = static_cast<TickEvent*>(event)->id;
+    ticksWaiting_.erase(id);
+    // What the input handled meanwhile asked to show is shown first; a Stop among it means no
+    // tick at all.
+    UpdateWindow();
+    if (view_ != nullptr && IsTimerRunning(id))
+        GuardedCall(this, [this, id] { view_->OnTimer(id); });
+}
+
 void QtViewWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     MatchBufferToSize();
@@ -171,6 +198,10 @@ void QtViewWindow::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton) {
         GuardedCall(this, [this, flags, point] { view_->OnRButtonDown(flags, point); });
     }
+}
+
+void QtViewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 void QtViewWindow::MatchBufferToSize() {

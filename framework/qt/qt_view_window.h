@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "framework/device_context.h"
 #include "framework/window.h"
@@ -55,9 +56,15 @@ class QtViewWindow final : public QWidget, public WindowBackend {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // A tick of one of the timers, once the events queued before it are handled.
     void customEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double click comes as a double-click message, which the view
+    // does not handle: it does nothing.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Messages posted to the view come here first.
+    bool event(QEvent* event) override;
 
   private:
     void MatchBufferToSize();
@@ -71,6 +78,7 @@ class QtViewWindow final : public QWidget, public WindowBackend {
     bool showBufferOnly_ = false;
     int waitCursorDepth_ = 0;
     std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
+    std::set<std::uintptr_t> ticksWaiting_;  // posted and not yet handled
     QLabel* statusLine_ = nullptr;
     QString accessibleText_;
     bool takesKeyboard_ = false;

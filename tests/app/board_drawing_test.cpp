@@ -136,21 +136,27 @@ TEST_P(BoardPictureTest, DrawsEachSquareAndPieceExactly) {
     for (int n = 0; n < 8; ++n) pieces[SquareIndex(n, 2)] = board[SquareIndex(n, 2)] = added[n];
     for (int n = 0; n < 14; ++n) board[SquareIndex(n % 8, 3 + n / 8)] = odd[n];
     const Picture picture(board, GameState{}, size, set);
-    const res::PieceArt art = ArtOf(set);
-    const int width = size * 24 / 40;
-    const int height = size * 32 / 40;
+    const res::PieceArt cells = ArtOf(set);
+    // Each size's piece: its offset from the square's left, its drawn size, and the art line
+    // each drawn line shows: every one at 40, each twice at 80, and at 35 all but the art's
+    // lines 7, 15, 23 (and row 31).
+    const auto [offset, width, height] = size == 35   ? std::tuple{8, 21, 28}
+                                         : size == 40 ? std::tuple{10, 24, 32}
+                                                      : std::tuple{20, 48, 64};
+    const auto art = [&](int line) {
+        return size == 80 ? line / 2 : size == 40 ? line : line + line / 7;
+    };
     for (int y = 0; y < picture.Width(); ++y) {
         for (int x = 0; x < picture.Width(); ++x) {
             const bool onBoard = x < 8 * size && y < 8 * size;
             const int code = onBoard ? pieces[SquareIndex(x / size, y / size)] : 0;
-            const int pieceX = x % size - size / 4;
+            const int pieceX = x % size - offset;
             const int pieceY = y % size;
             const bool dark = (x / size + y / size) % 2 != 0;
             COLORREF expected = !onBoard ? kWindow : dark ? set.dark : set.light;
             if (code != 0 && pieceX >= 0 && pieceX < width && pieceY < height) {
                 const std::uint32_t pixel =
-                    art.cells[code / 10 - 1][code % 10 - 1]
-                             [(pieceY * 32 / height) * 24 + pieceX * 24 / width];
+                    cells.cells[code / 10 - 1][code % 10 - 1][art(pieceY) * 24 + art(pieceX)];
                 expected = pixel == kCellBackground ? expected : pixel;
             }
             ASSERT_EQ(picture.At(x, y), expected) << "at " << x << "," << y;

@@ -16,6 +16,7 @@ check() {
     fi
 }
 check --help 0 '^usage: kelvane' '^$'
+check -h 0 '^usage: kelvane' '^$'
 check --version 0 '^Kelvane 1.0$' '^$'
 check --frobnicate 2 '^$' "unknown option '--frobnicate'"
 exit $status

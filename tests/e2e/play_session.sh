@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One scripted session with the real program on an X server with a window manager, checked from
 # screenshots: a move by two clicks and the computer's blue-framed reply, a new game, a larger
-# board, the About box, and the end-of-game box with its blank title. Takes the program's path.
+# board, the other piece set, the About box, and the end-of-game box with its blank title. Takes the program's path.
 set -u
 program=$(realpath "$1")
 # A sanitizer build must not blame us for what system libraries keep until exit.
@@ -60,6 +60,16 @@ blue_squares() {
     "$convert" "$work/$1.png" -format "$format" info: | tr ' ' '\n' | sed -n 's/=0000FF.*//p' |
         xargs
 }
+# Twice the centre of a window's frame, as the window manager drew it: "x y".
+frame_centre() {
+    local info left right top bottom
+    info=$(xwininfo -id "$1")
+    read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo $((2 * ($(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") - left) +
+        $(sed -n 's/.*Width: *//p' <<<"$info") + left + right)) \
+        $((2 * ($(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info") - top) +
+            $(sed -n 's/.*Height: *//p' <<<"$info") + top + bottom))
+}
 # A screenshot and the board cut out of it.
 shoot_board() {
     shoot "$1"
@@ -75,7 +85,8 @@ jwm >/dev/null 2>&1 &
 wm_pid=$!
 wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "window manager did not start"
 sleep 0.3
-"$program" >"$work/program.log" 2>&1 &
+# Qt's own options (one dash) go on to Qt.
+"$program" -display "$DISPLAY" >"$work/program.log" 2>&1 &
 program_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^- Kelvane' || fail "main window did not appear"
 sleep 0.5
@@ -118,9 +129,25 @@ shoot large
 [ "$(pixel large $((board_x + 639)) $((board_y + 639)))" = "#C0C0C0" ] ||
     fail "the large board is not whole"
 
-# 4. F1 opens the About box; Escape closes it.
+# 3b. Options > Extra set: the screen itself shows the set's white light squares at once.
+xdotool key alt+o
+sleep 0.3
+xdotool key Down Down Down Down Return
+sleep 0.5
+shoot extra
+[ "$(pixel extra $((board_x + 2)) $((board_y + 2)))" = "#FFFFFF" ] ||
+    fail "the Extra set is not on the screen after it was chosen"
+
+# 4. F1 opens the About box, its frame centred on the main window's; Escape closes it.
 xdotool key F1
 wait_for 30 xdotool search --onlyvisible --name '^About Kelvane\.\.\.$' || fail "no About box"
+sleep 0.3
+about=$(frame_centre "$(xdotool search --onlyvisible --name '^About Kelvane\.\.\.$' | head -1)")
+main=$(frame_centre "$(xdotool search --onlyvisible --name '^- Kelvane' | head -1)")
+read -r ax ay <<<"$about"
+read -r mx my <<<"$main"
+[ $((ax - mx)) -ge -1 ] && [ $((ax - mx)) -le 1 ] && [ $((ay - my)) -ge -1 ] &&
+    [ $((ay - my)) -le 1 ] || fail "About box centred at ($about)/2, the main window at ($main)/2"
 xdotool key Escape
 wait_for 30 bash -c "! xdotool search --onlyvisible --name '^About Kelvane'" ||
     fail "Escape did not close the About box"
@@ -149,7 +176,16 @@ esac
 xdotool key Return
 sleep 0.5
 
-# 6. Ctrl+Q ends the program cleanly.
+# 6. Ctrl+O's file chooser, cancelled: it names nothing and, like everything but Save, writes
+#    nothing (checked once the program has ended).
+xdotool key ctrl+o
+wait_for 30 xdotool search --onlyvisible --name '^Open$' || fail "no file chooser"
+xdotool key Escape
+wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Open$'" ||
+    fail "Escape did not close the file chooser"
+sleep 0.3
+
+# 7. Ctrl+Q ends the program cleanly.
 xdotool key ctrl+q
 wait_for 50 bash -c "! kill -0 $program_pid" || fail "Ctrl+Q did not end the program"
 wait "$program_pid"
@@ -159,4 +195,6 @@ if [ "$status" -ne 0 ] || grep -qE 'runtime error|Sanitizer' "$work/program.log"
     cat "$work/program.log" >&2
     fail "exit status $status, or a memory or undefined-behaviour error"
 fi
+written=$(find "$XDG_CONFIG_HOME" "$HOME" -type f 2>/dev/null)
+[ -z "$written" ] || fail "files written outside the current folder: $written"
 echo "PASS"

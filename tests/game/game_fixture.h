@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/search.h"
 #include "engine/search_depth.h"
 #include "game/game.h"
 #include "game/saved_game_file.h"
@@ -89,12 +88,6 @@ class GameTest : public ::testing::Test, protected FreshProcessState {
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
     }
-    // The move the computer would choose for side in this position at depth.
-    static MoveWord Searched(const std::string& fen, Side side, int depth) {
-        Board board = *BoardFromFen(fen);
-        return ChooseMove(board, side, depth);
-    }
-
     ScopedTempDirectory folder_;  // the current directory, where game.sav lives
     RecordingHost host_;
     Game game_{host_};

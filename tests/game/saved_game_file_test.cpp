@@ -16,6 +16,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "tests/game/game_fixture.h"
 #include "tests/support/scoped_temp_directory.h"
 
 namespace kelvane::testing {
@@ -101,6 +102,59 @@ TEST_F(SavedGameFileTest, ASaveReplacesTheFileALinkPointsToWithItsPermissions) {
     EXPECT_TRUE(fs::is_symlink("game.sav"));
     EXPECT_EQ(Contents("elsewhere/real.sav"), Bytes(new_));
     EXPECT_EQ(fs::status("elsewhere/real.sav").permissions(), mode);
+}
+
+// In a folder that everyone may write and that is sticky, as /tmp, a link is followed only
+// where the kernel's rule for such folders would follow it: when it belongs to the player or to
+// the folder's owner. Otherwise the save is refused, and the file it points to kept.
+TEST_F(SavedGameFileTest, ALinkPlantedInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the links other owners";
+    constexpr uid_t kSomeoneElse = 4242;
+    const fs::perms shared = fs::perms::all | fs::perms::sticky_bit;
+    // The folder; the owners of game.sav and of a link it goes through (0: none); followed.
+    const std::tuple<fs::perms, uid_t, uid_t, bool> rows[] = {
+        {shared, kSomeoneElse, 0, false},
+        {shared, kNobody, 0, true},
+        {shared, 0, 0, true},
+        {fs::perms::all, kSomeoneElse, 0, true},  // not sticky
+        {shared & ~fs::perms::others_write, kSomeoneElse, 0, true},
+        {shared, kNobody, kSomeoneElse, false}};
+    for (const auto& [folder, link, hop, followed] : rows) {
+        SCOPED_TRACE(std::to_string(link) + " " + std::to_string(hop));
+        for (const char* name : {"mine", "game.sav", "hop"}) fs::remove_all(name);
+        fs::create_directory("mine");
+        std::ofstream("mine/target", std::ios::binary) << Bytes(old_);
+        ::chown("mine", kNobody, kNobody);
+        ::chown("mine/target", kNobody, kNobody);
+        fs::create_symlink(hop != 0 ? "hop" : "mine/target", "game.sav");
+        fs::create_symlink("mine/target", "hop");
+        ASSERT_EQ(::lchown("game.sav", link, link) | ::lchown("hop", hop, hop), 0);
+        fs::permissions(folder_.path(), folder);
+        InChild(true, [&] {
+            const Status saved = WriteSavedGame(new_, "game.sav");
+            if (followed) return saved.ok() && Contents("mine/target") == Bytes(new_);
+            return FailedAndKept(saved, "Permission denied", "mine/target");
+        });
+    }
+}
+
+// A save the player may not read: the reason is there for the terminal to tell, while the
+// window's game says nothing and keeps its board, as for a missing file.
+TEST_F(SavedGameFileTest, AnUnreadableSaveIsNamedAndTheWindowStaysSilent) {
+    fs::permissions("game.sav", fs::perms::owner_read);
+    InChild(true, [] {
+        RecordingHost host;
+        Game game(host);
+        host.Attach(&game);
+        const Board before = game.GetBoard();
+        game.Load("game.sav");
+        const SavedGameRead read = ReadSavedGame("game.sav");
+        return host.seen.empty() && game.GetBoard() == before &&
+               read.status == SavedGameRead::Status::NotOpened &&
+               read.message ==
+                   "The saved game could not be read. \"game.sav\": Permission "
+                   "denied. The board is left as it was.";
+    });
 }
 
 // Where no temporary file can be made, a writable game.sav is rewritten in place.

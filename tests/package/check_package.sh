@@ -18,6 +18,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 grep -q 'libqt6widgets6' <<<"$(field Depends)" || fail "Depends lacks the Qt libraries: $(field Depends)"
 grep -q 'libc6' <<<"$(field Depends)" || fail "Depends lacks libc6: $(field Depends)"
 grep -q 'libreadline8' <<<"$(field Depends)" || fail "Depends lacks GNU Readline: $(field Depends)"
+grep -q 'qt6-wayland' <<<"$(field Depends)" || fail "Depends lacks Qt's Wayland platform: $(field Depends)"
 [ "$(dpkg-deb --field "$deb" Description | wc -l)" -ge 3 ] || fail "no long description"
 
 expected="./usr/games/kelvane

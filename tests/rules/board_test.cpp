@@ -16,12 +16,6 @@ SquareCode& At(Board& board, int column, int row) {
     return board[static_cast<std::size_t>(SquareIndex(column, row))];
 }
 
-TEST(MoveWord, PacksFieldsFromHighestToLowestByte) {
-    EXPECT_EQ(PackMove(6, 1, 6, 2), 0x06010602);
-    EXPECT_EQ(UnpackMove(0x07000107), (UnpackedMove{7, 0, 1, 7}));
-    EXPECT_EQ(PackMove(0, 0, 0, 1), 1);  // the smallest move of all
-}
-
 TEST(StartingPosition, HasExactlyTheThirtyTwoPieces) {
     Board board;
     board.fill(13);  // leftovers everywhere must go

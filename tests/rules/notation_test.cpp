@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <vector>
 
+#include "rules/move_generation.h"
+#include "rules/san.h"
 #include "tests/support/random_boards.h"
 
 namespace kelvane {
@@ -45,6 +48,31 @@ TEST(Notation, MalformedFenIsRefusedWithTheReason) {
             EXPECT_FALSE(board.reason().empty());
         }
     }
+}
+
+// Every legal move has its own SAN, which reads back as the move.
+TEST(Notation, EachLegalMoveHasItsOwnSanThatReadsBack) {
+    const char* fens[] = {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "6k1/8/8/8/8/Q7/8/Q1Q5",
+                          "1n5k/P7/8/3p4/2P1P3/8/8/8", "r3r1k1/1P4P1/8/8/3N1N2/8/2p5/R3K2R",
+                          "8/8/8/2n1n3/8/3K4/8/8"};
+    for (const char* fen : fens) {
+        const Board board = *BoardFromFen(fen);
+        for (const Side side : {1, 2}) {
+            MoveList list;
+            const int last = GenerateMoves(board, list, side);
+            std::set<std::string> seen;
+            for (int i = 0; i <= last; ++i) {
+                const MoveWord move = list[static_cast<std::size_t>(i)];
+                const std::string san = MoveToSan(board, side, move);
+                EXPECT_TRUE(seen.insert(san).second) << fen << " " << san;
+                const Result<MoveWord> back = MoveFromSan(board, side, san + "+");
+                ASSERT_TRUE(back.ok()) << fen << " " << san << ": " << back.reason();
+                EXPECT_EQ(*back, move) << fen << " " << san;
+            }
+        }
+    }
+    for (const char* bad : {"Zf3", "e9", "Nf", "", "e4e5", "O-O", "e8=N", "Ne4", "exd3"})
+        EXPECT_FALSE(MoveFromSan(*BoardFromFen(fens[0]), 2, bad).ok()) << bad;
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <QToolBar>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 
 #include "framework/command_ids.h"
@@ -24,36 +23,28 @@ using namespace res;
 
 class MenuBarTest : public ShellTest {};
 
-// Every item as "text=id", * for a check mark, - for a separator; the keys work through
+// Every item's text, * for a check mark, - for a separator; the keys work through
 // accelerators of their own, and no item is ever greyed.
 TEST_F(MenuBarTest, HasTheItemsTheirKeysAndFirstCheckMarksAndNoOtherBar) {
     Start();
-    std::map<QAction*, int> ids;
-    for (int id = 32771; id <= 32787; ++id) ids[Window().MenuAction(id)] = id;
-    for (int id : {ID_FILE_NEW, ID_EDIT_UNDO, ID_APP_ABOUT, ID_APP_EXIT})
-        ids[Window().MenuAction(id)] = id;
     std::ostringstream shown;
     for (QAction* menu : Window().menuBar()->actions()) {
         shown << menu->text().toStdString() << ":";
         for (QAction* item : menu->menu()->actions()) {
-            if (item->isSeparator()) shown << " -";
-            if (!item->isSeparator())
-                shown << " " << item->text().toStdString() << "=" << ids[item];
+            shown << " " << (item->isSeparator() ? "-" : item->text().toStdString());
             shown << (item->isChecked() ? "*" : "") << (item->shortcut().isEmpty() ? "" : "(key)")
                   << (item->isEnabled() ? "" : "(disabled)");
         }
         shown << "\n";
     }
     EXPECT_EQ(shown.str(),
-              "&Game: &New\tCtrl+N=57600 New - &Computer starts=32771 &Save\tF2=32774 "
-              "&Load\tF3=32775 &Autoplay\tCtrl+A=32772 S&top\tCtrl+S=32779 &Hint\tCtrl+H=32780 "
-              "- &Quit\tCtrl+Q=57665\n"
-              "&Edit: &Undo\tCtrl+Z=57643\n"
-              "&Level: &Easy=32777* &Medium=32776 &Hard=32778\n"
-              "&Rules: &King must die=32781* &All must die=32782\n"
-              "&Options: Small board=32783 Medium board=32784* Large board=32785 - "
-              "Standard set=32786* Extra set=32787\n"
-              "&Help: &About\tF1=57664\n");
+              "&Game: &New\tCtrl+N New - &Computer starts &Save\tF2 &Load\tF3 "
+              "&Autoplay\tCtrl+A S&top\tCtrl+S &Hint\tCtrl+H - &Quit\tCtrl+Q\n"
+              "&Edit: &Undo\tCtrl+Z\n"
+              "&Level: &Easy* &Medium &Hard\n"
+              "&Rules: &King must die* &All must die\n"
+              "&Options: Small board Medium board* Large board - Standard set* Extra set\n"
+              "&Help: &About\tF1\n");
     EXPECT_EQ(Window().findChild<QStatusBar*>(), nullptr);
     EXPECT_TRUE(Window().findChildren<QToolBar*>().isEmpty());
 }

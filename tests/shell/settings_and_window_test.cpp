@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <fstream>
 #include <optional>
 
@@ -38,13 +39,32 @@ const Setting kSettings[] = {
 
 class WindowTest : public ShellTest {
   protected:
-    QImage Shown() const { return View().grab().toImage(); }
-    // At (100, 100), the menu bar on one row and the whole board, and nothing else.
+    // What the screen shows of the view now, read back without asking it to paint.
+    QImage Shown() const {
+        QApplication::processEvents();
+        const QImage window = View()
+                                  .screen()
+                                  ->grabWindow(Window().winId())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const qreal scale = window.devicePixelRatio();
+        const QPoint corner = View().mapTo(&Window(), QPoint(0, 0)) * scale;
+        return window.copy(QRect(corner, View().size() * scale));
+    }
+    // At (100, 100), the menu bar on one row with every title in it, the whole board below it,
+    // and nothing else.
     void ExpectWindowFitsTheBoard() const {
         const int side = 8 * GetSquareSize();
         QMenuBar* bar = Window().menuBar();
-        EXPECT_EQ(View().geometry(), QRect(0, bar->heightForWidth(side), side, side));
-        EXPECT_EQ(Window().size(), QSize(side, side + bar->heightForWidth(side)));
+        EXPECT_EQ(bar->geometry().topLeft(), QPoint(0, 0));
+        for (QAction* menu : bar->actions()) {
+            const QRect title = bar->actionGeometry(menu);
+            EXPECT_TRUE(title.isValid() && title.top() == 0 && title.right() < side &&
+                        bar->rect().contains(title))
+                << menu->text().toStdString() << " at " << title.x() << "," << title.y();
+        }
+        EXPECT_EQ(View().geometry(), QRect(0, bar->height(), side, side));
+        EXPECT_EQ(Window().size(), QSize(side, side + bar->height()));
         EXPECT_EQ(Window().frameGeometry().topLeft(), QPoint(100, 100));
         EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
         // The picture follows: the bottom-right square is light, the one above it dark.
@@ -77,10 +97,10 @@ TEST_F(WindowTest, StartsUpReadyThenEachChoiceMovesOnlyItsGroupsMark) {
     std::ofstream("old.sav") << "whatever";
     SetSquareSize(80);
     QApplication::instance()->installEventFilter(&atShow);
-    Start({"old.sav"});
+    Start({"-x", "old.sav"});  // arguments with a dash are no file
     QApplication::instance()->removeEventFilter(&atShow);
     EXPECT_EQ(atShow.title.toStdString(), "old.sav -  ");
-    EXPECT_EQ(atShow.size, QSize(320, 320 + Window().menuBar()->heightForWidth(320)));
+    EXPECT_EQ(atShow.size, QSize(320, 320 + Window().menuBar()->height()));
     EXPECT_TRUE(!(atShow.flags & Qt::WindowMaximizeButtonHint) &&
                 (atShow.flags & Qt::WindowMinimizeButtonHint));
     ExpectWindowFitsTheBoard();
@@ -110,6 +130,18 @@ TEST_F(WindowTest, StartsUpReadyThenEachChoiceMovesOnlyItsGroupsMark) {
     }
     EXPECT_EQ(TheBoard(), board);
     EXPECT_EQ(TheGameState().SelectedSquare, selected);
+}
+
+// With a larger font the small board's menu bar still shows every title.
+TEST_F(WindowTest, EveryMenuTitleStaysInTheBarWithALargerFont) {
+    const QFont normal = QApplication::font();
+    QFont larger = normal;
+    larger.setPointSizeF(normal.pointSizeF() * 1.15);
+    QApplication::setFont(larger);
+    Start();
+    MenuItem(ID_OPTIONS_SMALL_BOARD).trigger();
+    ExpectWindowFitsTheBoard();
+    QApplication::setFont(normal);
 }
 
 // File errors are told in the framework's box, which names the file; at start-up one also
@@ -163,6 +195,8 @@ TEST_F(WindowTest, AMessageBoxShowsTheArrowEvenUnderTheWaitCursor) {
 
 TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     Start();
+    ClickSquare(4, 6, Qt::RightButton);  // the right button does nothing
+    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);
     ClickSquare(4, 6);
     EXPECT_EQ(Shown().pixel(160, 240), qRgb(255, 0, 0)) << "red frame on the selected pawn";
     EXPECT_EQ(Shown().pixel(160, 160), qRgb(255, 255, 0)) << "yellow frame on a target";
@@ -180,13 +214,32 @@ TEST_F(WindowTest, TwoClicksMakeAMoveAndTheReplyIsFramedInBlue) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor went away";
 }
 
+// The second press of a double click does nothing: double-clicking a piece selects it, and
+// double-clicking a target plays the move and selects nothing after it.
+TEST_F(WindowTest, ADoubleClickCountsAsOneClick) {
+    Start();
+    const int size = GetSquareSize();
+    const auto doubleClick = [&](int column, int row) {
+        const QPoint centre(column * size + size / 2, row * size + size / 2);
+        QTest::mouseDClick(Window().windowHandle(), Qt::LeftButton, {},
+                           View().mapTo(&Window(), centre));
+    };
+    doubleClick(4, 6);
+    EXPECT_EQ(TheGameState().SelectedSquare, MakeSquareRef({4, 6}));
+    EXPECT_EQ(TheBoard(), StartingBoard());
+    doubleClick(4, 5);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 5)], kWhitePawn);
+    EXPECT_EQ(TheBoard()[SquareIndex(4, 6)], 0);
+    EXPECT_EQ(TheGameState().SelectedSquare, kNoSquare);
+}
+
 // Every pixel of the picture becomes a solid block of device pixels, never a blend; CTest
 // runs this once more with QT_SCALE_FACTOR=2.
 TEST_F(WindowTest, TheBoardIsShownPixelForPixel) {
     Start();
     const int scale = static_cast<int>(View().devicePixelRatioF());
     ASSERT_GE(scale, std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR")));
-    const QImage shown = Shown();
+    const QImage shown = View().grab().toImage();
     const framework::CBitmap& buffer = View().Buffer();
     ASSERT_EQ(shown.size(), QSize(buffer.Width() * scale, buffer.Height() * scale));
     int mismatches = 0;
