@@ -127,6 +127,16 @@ cd "$work" || exit 1
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
     XDG_CACHE_HOME="$work/cache" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 mkdir -p "$HOME"
+# --pgn belongs to the extras and takes a regular file or a new name only, refused before any
+# window opens.
+mkfifo fifo
+for args in "--pgn games.pgn" "--extras --pgn fifo" "--extras --pgn ." "--extras --pgn"; do
+    err=$(timeout 10 "$program" $args 2>&1 >/dev/null)
+    code=$?
+    [ "$code" -eq 2 ] && [ "$(wc -l <<<"$err")" -eq 1 ] ||
+        fail "kelvane $args: status $code, '$err'"
+done
+[ ! -e games.pgn ] || fail "a refused command line created games.pgn"
 jwm >/dev/null 2>&1 &
 wm_pid=$!
 wait_for 50 xprop -root _NET_SUPPORTING_WM_CHECK || fail "window manager did not start"
