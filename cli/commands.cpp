@@ -44,8 +44,12 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  Lists SIDE's legal moves in the generator's order, one per line (e.g. g7g6).\n"},
     {"search",
      "usage: kelvane-cli search POSITION SIDE DEPTH [--rules king|all]\n"
+     "       kelvane-cli search POSITION SIDE --level expert [--movetime MS | --nodes N]\n"
+     "                          [--depth N] [--rules king|all] [--vary SEED]\n"
      "  Line 1: the chosen move, or none. Line 2: nodes N (calls of the search, root\n"
-     "  included). Line 3: time T ms. DEPTH is 0 to 10.\n"},
+     "  included). Line 3: time T ms. DEPTH is 0 to 10.\n"
+     "  With --level expert: the move, its score (cp N, or win/loss in N plies), the depth\n"
+     "  reached, the nodes and the time; it thinks 1000 ms unless a limit is given.\n"},
     {"perft",
      "usage: kelvane-cli perft POSITION SIDE DEPTH\n"
      "  Counts the move sequences of DEPTH (0 to 10) plies, sides alternating.\n"},
@@ -59,15 +63,17 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  rules king, 1000 plies. A FILE that cannot be opened is refused before the game\n"
      "  (status 2); output or a game that cannot be written ends with status 1.\n"},
     {"play",
-     "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--computer-starts]\n"
-     "                        [--ascii] [--draws] [--pgn FILE]\n"
+     "usage: kelvane-cli play [--level easy|medium|hard|expert] [--movetime MS] [--vary SEED]\n"
+     "                        [--rules king|all] [--computer-starts] [--ascii] [--draws]\n"
+     "                        [--pgn FILE]\n"
      "  The game in the terminal: you play White, one move (e2e3) or command per line from the\n"
      "  keyboard or a pipe; type help for the commands. --ascii prints the board in letters,\n"
      "  --draws declares draws by repetition and by the fifty-move rule, --pgn appends every\n"
      "  game to FILE in PGN. End of input or quit ends with status 0, Ctrl+C with 130 (the\n"
      "  game in play is still written). A FILE that cannot be opened is refused before the\n"
      "  game (status 2); output or a game that cannot be written ends with status 1.\n"
-     "  Defaults: easy, king.\n"},
+     "  Expert thinks --movetime MS a move (1000); --vary SEED (not 0) varies its opening\n"
+     "  moves. Defaults: easy, king.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
      "  Plays every game of the PGN file through the rules and prints each final position as\n"
@@ -82,9 +88,11 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  easy, medium, hard).\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
+     "       kelvane-cli bench --level expert [--movetime MS]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
      "total\n"
-     "  calls of the search, the time and the calls per second.\n"},
+     "  calls of the search, the time and the calls per second. With --level expert: Expert\n"
+     "  thinks MS (1000) on each and the nodes per second and depths reached are reported.\n"},
 };
 
 constexpr std::string_view kMainUsage =

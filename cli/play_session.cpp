@@ -30,7 +30,7 @@ constexpr std::size_t kLongestEcho = 40;
 
 constexpr std::string_view kAccepted =
     "Type a move (e2e3), a square (e2), or one of: moves, hint, undo, new, computer, "
-    "level easy|medium|hard, rules king|all, save, load, autoplay N, board, help, quit.";
+    "level easy|medium|hard|expert, rules king|all, save, load, autoplay N, board, help, quit.";
 
 constexpr std::string_view kHelp =
     "You play White (the capital letters, or the white symbols) and move first; the computer\n"
@@ -43,7 +43,7 @@ constexpr std::string_view kHelp =
     "  undo            take back your last move and the reply\n"
     "  new             start a new game\n"
     "  computer        start a new game in which the computer opens\n"
-    "  level L         easy, medium or hard\n"
+    "  level L         easy, medium, hard or expert\n"
     "  rules R         king (king must die) or all (all must die)\n"
     "  save, load      save or load the position (game.sav in this folder)\n"
     "  autoplay N      the computer makes the next N moves for both sides\n"
@@ -103,11 +103,33 @@ PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ost
     SetRulesVariant(options.rules);
     SetGameResult(0);
     SetSearchDepth(options.depth);
+    UseExpert(options.expert);
+}
+
+void PlaySession::UseExpert(bool on) {
+    if (!on) {
+        expert_.reset();
+        game_.SetComputerPlayer({});
+        return;
+    }
+    if (!expert_) {
+        expert_ = std::make_unique<ExpertSearch>();
+        expert_->SetVariety(options_.vary);
+    }
+    game_.SetComputerPlayer([this](const Board& board, Side side) {
+        ExpertLimits limits;
+        limits.movetimeMs = options_.movetimeMs;
+        return expert_->Think(board, side, GetRulesVariant(), limits).move;
+    });
+}
+
+std::string PlaySession::LevelText() const {
+    return expert_ ? "expert" : LevelName(GetSearchDepth());
 }
 
 void PlaySession::Start() {
     out_ << "Kelvane, losing chess: you play White; a side that can capture must capture.\n"
-         << "Level " << LevelName(GetSearchDepth()) << ", "
+         << "Level " << LevelText() << ", "
          << (GetRulesVariant() == kAllMustDie ? "all must die" : "king must die")
          << ". Type help for the commands.\n";
     if (options_.computerStarts) {
@@ -159,7 +181,7 @@ void PlaySession::ReportFileProblem(const std::string& text) {
 void PlaySession::WriteRecord(std::string_view result) {
     if (options_.pgnFile.empty() || record_.Moves().empty()) return;
     const PgnHeader header{"Kelvane game", std::to_string(++gamesWritten_), "Human",
-                           "Kelvane, " + LevelName(GetSearchDepth()), GetRulesVariant()};
+                           "Kelvane, " + LevelText(), GetRulesVariant()};
     if (const Status written = pgn_.Append(FormatPgn(record_, header, result)); !written)
         err_ << "kelvane-cli play: " << written.reason() << '\n';
 }
@@ -379,9 +401,13 @@ void PlaySession::ShowHint() {
 void PlaySession::SetLevel(std::string_view level) {
     if (const std::optional<int> depth = DepthOfLevel(level)) {
         SetSearchDepth(*depth);
+        UseExpert(false);
         out_ << "Level " << level << ".\n";
+    } else if (level == "expert") {
+        UseExpert(true);
+        out_ << "Level expert.\n";
     } else {
-        out_ << "level takes easy, medium or hard.\n";
+        out_ << "level takes easy, medium, hard or expert.\n";
     }
 }
 

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "cli/play_options.h"
+#include "engine/expert_search.h"
 #include "game/game.h"
 #include "game/game_host.h"
 #include "record/game_record.h"
@@ -65,6 +67,9 @@ class PlaySession : private FreshGameState, private GameHost {
     void WriteRecord(std::string_view result);
     void ShowBoard();
     void PrintHelp();
+    // The computer's moves from Expert (on) or from the exact search at the level's depth.
+    void UseExpert(bool on);
+    std::string LevelText() const;
 
     PlayOptions options_;
     std::ostream& out_;
@@ -77,7 +82,8 @@ class PlaySession : private FreshGameState, private GameHost {
     bool autoplaying_ = false;
     bool fileProblem_ = false;
     int gamesWritten_ = 0;
-    Game game_;  // last: its constructor already calls the host
+    std::unique_ptr<ExpertSearch> expert_;  // while the level is Expert
+    Game game_;                             // last: its constructor already calls the host
 };
 
 // Start, every line of in until quit or its end or Ctrl+C, then Finish. Fails, before the game,

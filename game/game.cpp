@@ -127,7 +127,7 @@ void Game::PlayHumanTurn(Square from, Square to) {
     host_.DrawNow();
     host_.UpdateWindow();
 
-    const MoveWord reply = ChooseMove(board_, 1, GetSearchDepth());
+    const MoveWord reply = ComputerMove(1);
     if (reply > 0) {
         ApplyMove(board_, reply);
         state.LastMoveSquare = MakeSquareRef(DestinationOf(reply));
@@ -141,6 +141,11 @@ void Game::PlayHumanTurn(Square from, Square to) {
         SetGameResult(1);
     }
     if (GetGameResult() != 0) EndGame(HumanGameResultText(GetGameResult()));
+}
+
+MoveWord Game::ComputerMove(Side side) {
+    if (computerPlayer_) return computerPlayer_(board_, side);
+    return ChooseMove(board_, side, GetSearchDepth());
 }
 
 void Game::ComputerStarts() {
@@ -179,7 +184,7 @@ void Game::AutoplayTick() {
         move = OpeningMove;
         state.OpeningPending = 0;
     } else {
-        move = ChooseMove(board_, side, GetSearchDepth());
+        move = ComputerMove(side);
     }
 
     const bool moved = move > 0;

@@ -4,6 +4,7 @@
 // the host, in the order the player must see it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -42,14 +43,22 @@ class Game {
     void Save(const std::string& fileName);
     void Load(const std::string& fileName);
 
+    // Who chooses the computer's moves (its replies and autoplay's), given the board and the
+    // side to move; NoMove when the side has none. Empty, the default: the exact search at the
+    // level's depth. The hint always comes from the exact search.
+    using ComputerPlayer = std::function<MoveWord(const Board& board, Side side)>;
+    void SetComputerPlayer(ComputerPlayer player) { computerPlayer_ = std::move(player); }
+
   private:
     void PlayHumanTurn(Square from, Square to);
     void PushUndoSnapshot();
     // Shows the final position, then the winner, then starts a new game.
     void EndGame(const char* text);
+    MoveWord ComputerMove(Side side);
 
     GameHost& host_;
     Board board_{};
+    ComputerPlayer computerPlayer_;
 };
 
 }  // namespace kelvane
