@@ -144,7 +144,7 @@ TEST(CliPlay, LevelRulesAutoplayAndMalformedLines) {
     const std::string board = session.Say("board");
     for (const char* line :
          {"e2e9", "xyz", "e2-e4", "level", "autoplay x", "autoplay 0", "moves now", "\x01\x1b[2J",
-          "\xc2\x9b\x9b", "rules", "level expert", "rules queen"}) {
+          "\xc2\x9b\x9b", "rules", "level genius", "rules queen"}) {
         const std::vector<std::string> said = Lines(session.Say(line));
         ASSERT_EQ(said.size(), 1u) << line;
         EXPECT_TRUE(
