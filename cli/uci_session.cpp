@@ -133,7 +133,8 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
         return;
     }
     const auto valueIndex = static_cast<std::size_t>(valueAt - words.begin());
-    const std::string name = Lower(Join(words, 1, valueIndex));
+    const std::string given = Join(words, 1, valueIndex);
+    const std::string name = Lower(given);
     const std::string value =
         valueAt == words.end() ? std::string() : Join(words, valueIndex + 1, words.size());
     {
@@ -148,8 +149,8 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (ec != std::errc() || end != value.data() + value.size() || number < min ||
             number > max) {
-            Send("info string " + name + " must be a number from " + std::to_string(min) + " to " +
-                 std::to_string(max));
+            Send("info string " + Printable(given, kLongestEcho) + " must be a number from " +
+                 std::to_string(min) + " to " + std::to_string(max));
             return std::nullopt;
         }
         return number;
@@ -183,7 +184,7 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
             Send("info string Level is expert, easy, medium or hard");
         }
     } else {
-        Send("info string unknown option " + Printable(name, kLongestEcho));
+        Send("info string unknown option " + Printable(given, kLongestEcho));
     }
 }
 

@@ -169,6 +169,7 @@ void Searcher::UpdatePv(int ply, Move move) {
 int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     pvLength_[static_cast<std::size_t>(ply)] = ply;
     if (HasReachedGoal()) return kWin - ply;
+    if (aborted_) return 0;
     ++nodes_;
     if (ShouldStop()) return 0;
     selectiveDepth_ = std::max(selectiveDepth_, ply);
@@ -262,6 +263,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     if (alpha >= beta) return alpha;
 
     if (depth <= 0) return Quiesce(alpha, beta, 0, ply);
+    if (aborted_) return 0;
     ++nodes_;
     if (ShouldStop()) return 0;
 
@@ -335,7 +337,6 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
 
 int Searcher::SearchRoot(int depth, int alpha, int beta) {
     pvLength_[0] = 0;
-    ++nodes_;
     int best = -kInfinity;
     for (int i = 0; i < rootMoveCount_; ++i) {
         RootMove& root = rootMoves_[static_cast<std::size_t>(i)];

@@ -45,6 +45,32 @@ TEST(CliSearch, PrintsMoveNodesAndTime) {
               "e2e1\nnodes 1\n");
 }
 
+// Expert's answer: the move, the score, the depth reached, the nodes within the limit, the time.
+TEST(CliSearch, ExpertPrintsMoveScoreDepthNodesAndTime) {
+    const std::vector<std::string> lines = Lines(
+        Cli({"search", "start", "black", "--level", "expert", "--nodes", "3000", "--rules", "all"})
+            .out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].size(), 4u);
+    EXPECT_EQ(lines[1].rfind("score cp ", 0), 0u);
+    EXPECT_GE(std::stoi(lines[2].substr(6)), 1);
+    EXPECT_EQ(lines[3], "nodes 3000");
+    EXPECT_EQ(lines[4].rfind("time ", 0), 0u);
+    // After e3, b5 forces the bishop to take it and then the king.
+    const std::vector<std::string> win =
+        Lines(Cli({"search", "rnbqkbnr/pppppppp/8/8/8/4P3/PPPP1PPP/RNBQKBNR", "black", "--level",
+                   "expert", "--depth", "6"})
+                  .out);
+    ASSERT_EQ(win.size(), 5u);
+    EXPECT_EQ(win[0], "b7b5");
+    EXPECT_EQ(win[1], "score win in 4 plies");
+    const std::vector<std::string> bench =
+        Lines(Cli({"bench", "--level", "expert", "--movetime", "1"}).out);
+    ASSERT_EQ(bench.size(), 8u);
+    EXPECT_EQ(bench[1], "positions 51");
+    EXPECT_EQ(bench[5].rfind("nodes per second ", 0), 0u);
+}
+
 TEST(CliCounts, PerftBenchAndSelfplay) {
     EXPECT_EQ(Cli({"perft", "start", "white", "0"}).out, "1\n");
     EXPECT_EQ(Cli({"perft", "start", "white", "4"}).out, "153299\n");
@@ -67,14 +93,32 @@ TEST(CliErrors, BadInputIsOneLineOnStderrWithStatusTwo) {
     WriteBoard("short.sav", bad, 10);
     bad[40] = 17;
     WriteBoard("junk.sav", bad, 64);
-    for (const std::string row :
-         {"", "dance", "moves start", "moves start green",
-          "moves rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP white",
-          "moves rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR white",
-          "moves rnbqkbnr/pppxpppp/8/8/8/8/PPPPPPPP/RNBQKBNR white", "moves 9/8/8/8/8/8/8/8 white",
-          "moves short.sav white", "moves junk.sav white", "moves missing.sav white",
-          "search start white -1", "search start white 3x", "search start white 2 --rules queen",
-          "search start white 2 --rules", "selfplay --plies 3", "bench --depth deep"}) {
+    for (const std::string row : {"",
+                                  "dance",
+                                  "moves start",
+                                  "moves start green",
+                                  "moves rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP white",
+                                  "moves rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR white",
+                                  "moves rnbqkbnr/pppxpppp/8/8/8/8/PPPPPPPP/RNBQKBNR white",
+                                  "moves 9/8/8/8/8/8/8/8 white",
+                                  "moves short.sav white",
+                                  "moves junk.sav white",
+                                  "moves missing.sav white",
+                                  "search start white -1",
+                                  "search start white 3x",
+                                  "search start white 2 --rules queen",
+                                  "search start white 2 --rules",
+                                  "selfplay --plies 3",
+                                  "bench --depth deep",
+                                  "search start white --level expert --nodes 0",
+                                  "search start white --level expert 3",
+                                  "search start --level expert",
+                                  "search start white --level expert --movetime x",
+                                  "search start white --level expert --vary",
+                                  "bench --level expert --nodes 5",
+                                  "play --level master",
+                                  "play --level expert --movetime 0",
+                                  "uci now"}) {
         std::vector<std::string> args;
         std::istringstream words(row);
         for (std::string word; words >> word;) args.push_back(word);
@@ -87,7 +131,7 @@ TEST(CliErrors, BadInputIsOneLineOnStderrWithStatusTwo) {
 
 TEST(CliHelp, EveryCommandHasHelp) {
     for (const std::string command :
-         {"moves", "search", "perft", "selfplay", "bench", "play", "replay"}) {
+         {"moves", "search", "perft", "selfplay", "bench", "play", "replay", "uci"}) {
         const CliRun run = Cli({command, "--help"});
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("kelvane-cli " + command), std::string::npos);
