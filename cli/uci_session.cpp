@@ -260,6 +260,14 @@ void UciSession::WaitForStopIfInfinite() {
     stateChanged_.wait(lock, [&] { return !infinite_ || stopRequested_; });
 }
 
+void UciSession::WaitUnlessInfinite() {
+    {
+        std::unique_lock lock(stateMutex_);
+        if (infinite_) return;
+    }
+    if (worker_.joinable()) worker_.join();
+}
+
 void UciSession::Finish() {
     {
         const std::lock_guard lock(stateMutex_);
@@ -319,7 +327,11 @@ int RunUci(std::istream& in, std::ostream& out) {
     std::string line;
     for (;;) {
         const LineRead read = ReadLine(in, line);
-        if (read == LineRead::End) break;
+        if (read == LineRead::End) {
+            // What was asked is still answered: a search with limits ends by itself.
+            session.WaitUnlessInfinite();
+            break;
+        }
         if (read == LineRead::TooLong) {
             session.IgnoreLongLine();
             continue;
