@@ -2,6 +2,7 @@
 #include "engine/expert_searcher.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "rules/evaluation.h"
 
@@ -283,6 +284,23 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     // A forced move costs nothing to look past.
     const int extension = moves.count == 1 && ply + depth < kMaxPly - 8 ? 1 : 0;
     const int childDepth = depth - 1 + extension;
+
+    // A side free to choose that stands well even if it passed is taken to be above beta: the
+    // other side's reply to doing nothing, searched less deep, shows it.
+    if (!pvNode && !captures && tuning_.nullMove && !tuning_.plain && depth >= 3 &&
+        !nullMoved_[static_cast<std::size_t>(ply)] && beta > -kProvenWin && beta < kProvenWin &&
+        std::popcount(position_.Pieces(position_.SideToMove())) >= 3 &&
+        Evaluate(position_, *weights_) >= beta) {
+        const int reduction = 2 + depth / 4;
+        MoveUndo undo;
+        position_.MakeNull(undo);
+        nullMoved_[static_cast<std::size_t>(ply + 1)] = true;
+        const int value = -Search(-beta, -beta + 1, depth - 1 - reduction, ply + 1, false);
+        nullMoved_[static_cast<std::size_t>(ply + 1)] = false;
+        position_.UnmakeNull(undo);
+        if (aborted_) return 0;
+        if (value >= beta) return value >= kProvenWin ? beta : value;
+    }
 
     std::array<int, kMaxMoves> scores;
     // A quiet move onto a square the other side attacks offers it a piece it must take: the

@@ -30,6 +30,7 @@ struct SearchTuning {
     bool plain = false;
     int captureDepth = 8;  // plies of chosen captures past the tree's end
     int forcingDepth = 2;  // of those, in which a quiet move forcing a capture is tried
+    bool nullMove = true;
 };
 
 class Searcher {
@@ -94,6 +95,7 @@ class Searcher {
     std::array<std::array<int, 64 * 64>, 3> history_{};
     std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
     std::array<int, kMaxPly + 1> pvLength_{};
+    std::array<bool, kMaxPly + 2> nullMoved_{};  // the move to this ply was a pass
     std::array<MoveWord, kMaxPly> pvWords_{};
 
     ExpertLimits limits_;
