@@ -47,9 +47,9 @@ int SideScore(const Position& position, Side side, SquareSet otherAttacks,
     int score = 0;
     for (PieceKind kind = kPawn; kind <= kKing; ++kind)
         score -= weights.piece[static_cast<std::size_t>(kind)] *
-                 std::popcount(position.Pieces(side, kind));
+                 CountSquares(position.Pieces(side, kind));
     score += weights.quietMove * position.CountQuietMoves(side);
-    score += weights.pieceEnPrise * std::popcount(position.Pieces(side) & otherAttacks);
+    score += weights.pieceEnPrise * CountSquares(position.Pieces(side) & otherAttacks);
     if ((position.Pieces(side, kKing) & otherAttacks) != 0) score += weights.kingEnPrise;
     score += weights.pawnAdvance * PawnAdvance(position.Pieces(side, kPawn), side);
     return score;

@@ -176,6 +176,13 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     selectiveDepth_ = std::max(selectiveDepth_, ply);
     if (ply >= kMaxPly || depth <= -tuning_.captureDepth) return Evaluate(position_, *weights_);
 
+    MoveBuffer moves;
+    const bool captures = position_.GenerateLegal(moves);
+    if (moves.count == 0) return kWin - ply;
+    // Without a capture the side may choose any quiet move: the evaluation stands for them,
+    // or one of the moves that force the other side to capture, the way to give pieces away.
+    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
+
     Move tableMove = kNoMove;
     if (const TableEntry* entry = table_.Probe(position_.Key())) {
         tableMove = entry->move;
@@ -185,13 +192,6 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
              (entry->bound == Bound::Upper && score <= alpha)))
             return score;
     }
-
-    MoveBuffer moves;
-    const bool captures = position_.GenerateLegal(moves);
-    if (moves.count == 0) return kWin - ply;
-    // Without a capture the side may choose any quiet move: the evaluation stands for them,
-    // or one of the moves that force the other side to capture, the way to give pieces away.
-    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
 
     // A side that can capture must: every capture is searched, there is no standing pat. A
     // single capture is no choice and does not count against the depth.
@@ -206,6 +206,7 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         MoveUndo undo;
         position_.Make(move, undo);
+        table_.Prefetch(position_.Key());
         const int value = -Quiesce(-beta, -alpha, childDepth, ply + 1);
         position_.Unmake(move, undo);
         if (aborted_) return 0;
@@ -235,8 +236,10 @@ int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, in
         MoveUndo undo;
         position_.Make(move, undo);
         int value = -kInfinity;
-        if (position_.HasCapture(position_.SideToMove()))
+        if (position_.HasCapture(position_.SideToMove())) {
+            table_.Prefetch(position_.Key());
             value = -Quiesce(-beta, -alpha, depth - 1, ply + 1);
+        }
         position_.Unmake(move, undo);
         if (aborted_) return 0;
         if (value > best) {
@@ -289,7 +292,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     // other side's reply to doing nothing, searched less deep, shows it.
     if (!pvNode && !captures && tuning_.nullMove && !tuning_.plain && depth >= 3 &&
         !nullMoved_[static_cast<std::size_t>(ply)] && beta > -kProvenWin && beta < kProvenWin &&
-        std::popcount(position_.Pieces(position_.SideToMove())) >= 3 &&
+        CountSquares(position_.Pieces(position_.SideToMove())) >= 3 &&
         Evaluate(position_, *weights_) >= beta) {
         const int reduction = 2 + depth / 4;
         MoveUndo undo;
@@ -318,6 +321,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
         const bool offers = (Bit(ToOf(move)) & offered) != 0;
         MoveUndo undo;
         position_.Make(move, undo);
+        table_.Prefetch(position_.Key());
         int value = 0;
         if (i == 0) {
             value = -Search(-beta, -alpha, childDepth, ply + 1, pvNode);
