@@ -357,14 +357,13 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     return best;
 }
 
-int Searcher::SearchRoot(int depth, int alpha, int beta) {
+void Searcher::SearchRoot(int depth, int alpha, int beta) {
     pvLength_[0] = 0;
-    int best = -kInfinity;
     for (int i = 0; i < rootMoveCount_; ++i) {
         RootMove& root = rootMoves_[static_cast<std::size_t>(i)];
         MoveUndo undo;
         position_.Make(root.move, undo);
-        // The variety's bonus counts as part of the move's value, except in proven lines.
+        // The variety's bonus counts as part of the move's value.
         const int bonus = root.bonus;
         int value = 0;
         if (i == 0) {
@@ -377,20 +376,16 @@ int Searcher::SearchRoot(int depth, int alpha, int beta) {
         position_.Unmake(root.move, undo);
         if (aborted_) break;
         root.score = value;
-        if (value > best) {
-            best = value;
-            if (value > alpha) {
-                alpha = value;
-                UpdatePv(0, root.move);
-                bestMove_ = root.move;
-                bestScore_ = value - bonus;
-                // The best move so far leads the list, the others keep their order.
-                std::rotate(rootMoves_.begin(), rootMoves_.begin() + i, rootMoves_.begin() + i + 1);
-                if (value >= beta) break;
-            }
+        if (value > alpha) {
+            alpha = value;
+            UpdatePv(0, root.move);
+            bestMove_ = root.move;
+            bestScore_ = value - bonus;
+            // The best move so far leads the list, the others keep their order.
+            std::rotate(rootMoves_.begin(), rootMoves_.begin() + i, rootMoves_.begin() + i + 1);
+            if (value >= beta) break;
         }
     }
-    return best;
 }
 
 void Searcher::PrepareHistory(std::span<const Board> history, Side sideToMove) {
@@ -486,15 +481,15 @@ ExpertResult Searcher::Think(const Board& board, Side sideToMove, int variant,
 
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxPly - 1) : kMaxPly - 1;
     for (int depth = 1; depth <= maxDepth; ++depth) {
-        const int score = SearchRoot(depth, -kInfinity, kInfinity);
+        SearchRoot(depth, -kInfinity, kInfinity);
         if (aborted_) break;
         result.depth = depth;
         result.score = bestScore_;
-        (void)score;
         Report(depth, bestScore_, onInfo);
-        // The shortest proven result is known once the search sees past it.
+        // A proven result stands once the search sees well past it: the reductions that
+        // could hide a defence at first no longer reach that far.
         const int mate = MateInPlies(bestScore_);
-        if (mate != 0 && depth > std::abs(mate) + 2) break;
+        if (mate != 0 && depth > std::abs(mate) + 8) break;
         // Sort the root moves for the next iteration: the best first, then by score.
         std::stable_sort(rootMoves_.begin() + 1, rootMoves_.begin() + rootMoveCount_,
                          [](const RootMove& a, const RootMove& b) { return a.score > b.score; });

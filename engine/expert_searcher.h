@@ -55,7 +55,7 @@ class Searcher {
     };
 
     void PrepareHistory(std::span<const Board> history, Side sideToMove);
-    int SearchRoot(int depth, int alpha, int beta);
+    void SearchRoot(int depth, int alpha, int beta);
     int Search(int alpha, int beta, int depth, int ply, bool pvNode);
     // depth is 0 or less: how many choices among captures were made since the tree's end.
     int Quiesce(int alpha, int beta, int depth, int ply);
