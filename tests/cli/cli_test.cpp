@@ -66,8 +66,8 @@ TEST(CliSearch, ExpertPrintsMoveScoreDepthNodesAndTime) {
     EXPECT_EQ(win[1], "score win in 4 plies");
     const std::vector<std::string> bench =
         Lines(Cli({"bench", "--level", "expert", "--movetime", "1"}).out);
-    ASSERT_EQ(bench.size(), 8u);
-    EXPECT_EQ(bench[1], "positions 51");
+    ASSERT_EQ(bench.size(), 7u);
+    EXPECT_EQ(bench[1].rfind("positions 51 (", 0), 0u);
     EXPECT_EQ(bench[5].rfind("nodes per second ", 0), 0u);
 }
 
