@@ -49,8 +49,12 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  Lists SIDE's legal moves in the generator's order, one per line (e.g. g7g6).\n"},
     {"search",
      "usage: kelvane-cli search POSITION SIDE DEPTH [--rules king|all]\n"
+     "       kelvane-cli search POSITION SIDE --level expert [--movetime MS | --nodes N]\n"
+     "                          [--depth N] [--rules king|all] [--vary SEED]\n"
      "  Line 1: the chosen move, or none. Line 2: nodes N (calls of the search, root\n"
-     "  included). Line 3: time T ms. DEPTH is 0 to 10.\n"},
+     "  included). Line 3: time T ms. DEPTH is 0 to 10.\n"
+     "  With --level expert: the move, its score (cp N, or win/loss in N plies), the depth\n"
+     "  reached, the nodes and the time; it thinks 1000 ms unless a limit is given.\n"},
     {"perft",
      "usage: kelvane-cli perft POSITION SIDE DEPTH\n"
      "  Counts the move sequences of DEPTH (0 to 10) plies, sides alternating.\n"},
@@ -65,19 +69,21 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  (status 2); output or a game that cannot be written ends with status 1. Ctrl+C, a\n"
      "  hang-up or SIGTERM ends the game where it stands, still written, with 128 + the signal.\n"},
     {"play",
-     "usage: kelvane-cli play [--level easy|medium|hard] [--rules king|all] [--black]\n"
-     "                        [--computer-starts] [--ascii] [--no-board] [--draws] [--pgn FILE]\n"
+     "usage: kelvane-cli play [--level easy|medium|hard|expert] [--movetime MS] [--vary SEED]\n"
+     "                        [--rules king|all] [--black] [--computer-starts] [--ascii]\n"
+     "                        [--no-board] [--draws] [--pgn FILE]\n"
      "  The game in the terminal: one move (e3, Nf3, e2e3) or command per line from the\n"
      "  keyboard, with a prompt and line editing, or from a pipe; type ? for the commands.\n"
      "  You play White, or Black with --black; --computer-starts lets the computer open every\n"
      "  game. --ascii prints the board in letters (always, outside a UTF-8 locale),\n"
      "  --no-board only on request, --draws declares draws by repetition and by the\n"
      "  fifty-move rule, --pgn appends every game to FILE in PGN. Levels: easy, medium and\n"
-     "  hard look 2, 4 and 6 plies ahead. End of input or quit ends with status 0; Ctrl+C, a\n"
-     "  hang-up or SIGTERM with 128 + the signal (130, 129, 143), the game in play still\n"
-     "  written. A FILE that cannot be opened is refused before the game (status 2); output\n"
-     "  or a game that cannot be written ends with status 1, after the game in play is\n"
-     "  written. Defaults: easy, king, White.\n"},
+     "  hard look 2, 4 and 6 plies ahead; expert thinks --movetime MS a move (1000), and\n"
+     "  --vary SEED (not 0) varies its opening moves. End of input or quit ends with status 0;\n"
+     "  Ctrl+C, a hang-up or SIGTERM with 128 + the signal (130, 129, 143), the game in play\n"
+     "  still written. A FILE that cannot be opened is refused before the game (status 2);\n"
+     "  output or a game that cannot be written ends with status 1, after the game in play\n"
+     "  is written. Defaults: easy, king, White.\n"},
     {"replay",
      "usage: kelvane-cli replay FILE.pgn\n"
      "  Plays every game of the PGN file through the rules (those its Variant tag names) and\n"
@@ -94,9 +100,11 @@ const std::map<std::string_view, std::string_view> kUsage = {
      "  easy, medium, hard).\n"},
     {"bench",
      "usage: kelvane-cli bench [--depth N]\n"
+     "       kelvane-cli bench --level expert [--movetime MS]\n"
      "  Searches the built-in benchmark positions (default depth 6, at most 10) and reports the "
      "total\n"
-     "  calls of the search, the time and the calls per second.\n"},
+     "  calls of the search, the time and the calls per second. With --level expert: Expert\n"
+     "  thinks MS (1000) on each and the nodes per second and depths reached are reported.\n"},
 };
 
 constexpr std::string_view kMainUsage =

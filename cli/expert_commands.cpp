@@ -127,7 +127,9 @@ Result<int> RunExpertBench(Args args, std::ostream& out) {
     std::uint64_t totalNodes = 0;
     double totalMs = 0;
     int totalDepth = 0;
+    int searched = 0;
     int shallowest = 1 << 30;
+    int deepest = 0;
     ExpertSearch search;
     for (const bench::BenchmarkPosition& position : bench::BenchmarkPositions()) {
         search.NewGame();
@@ -138,19 +140,24 @@ Result<int> RunExpertBench(Args args, std::ostream& out) {
             std::chrono::steady_clock::now() - start;
         totalNodes += result.nodes;
         totalMs += elapsed.count();
+        // A side with one move or none plays at once: no depth to speak of.
+        if (result.depth == 0) continue;
+        ++searched;
         totalDepth += result.depth;
         shallowest = std::min(shallowest, result.depth);
+        deepest = std::max(deepest, result.depth);
     }
-    const std::size_t count = bench::BenchmarkPositions().size();
     out << "level expert\n";
-    out << "positions " << count << '\n';
+    out << "positions " << bench::BenchmarkPositions().size() << " (" << searched
+        << " with a choice)\n";
     out << "movetime " << limits.movetimeMs << " ms\n";
     out << "nodes " << totalNodes << '\n';
     out << "time " << totalMs << " ms\n";
     out << "nodes per second "
         << static_cast<std::uint64_t>(totalMs > 0 ? totalNodes / (totalMs / 1000.0) : 0) << '\n';
-    out << "mean depth " << static_cast<double>(totalDepth) / static_cast<double>(count) << '\n';
-    out << "shallowest depth " << shallowest << '\n';
+    out << "depth mean "
+        << (searched > 0 ? static_cast<double>(totalDepth) / static_cast<double>(searched) : 0)
+        << " least " << (searched > 0 ? shallowest : 0) << " most " << deepest << '\n';
     return 0;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/play_options.h"
 
+#include "cli/number.h"
+
 namespace kelvane::cli {
 
 std::optional<int> DepthOfLevel(std::string_view level) {
@@ -37,16 +39,27 @@ Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args) {
             options.ascii = true;
         } else if (name == "--draws") {
             options.draws = true;
-        } else if (name == "--level" || name == "--rules" || name == "--pgn") {
+        } else if (name == "--level" || name == "--rules" || name == "--pgn" ||
+                   name == "--movetime" || name == "--vary") {
             if (i + 1 >= args.size()) return Failure{name + " needs a value"};
             const std::string& value = args[++i];
             if (name == "--pgn") {
                 if (value.empty()) return Failure{"--pgn needs a file name"};
                 options.pgnFile = value;
             } else if (name == "--level") {
+                options.expert = value == "expert";
                 const std::optional<int> depth = DepthOfLevel(value);
-                if (!depth) return Failure{"unknown level '" + value + "' (easy, medium or hard)"};
-                options.depth = *depth;
+                if (!depth && !options.expert)
+                    return Failure{"unknown level '" + value + "' (easy, medium, hard or expert)"};
+                if (depth) options.depth = *depth;
+            } else if (name == "--movetime") {
+                const Result<int> ms = ParseNumber(value, "movetime", 1, 3600 * 1000);
+                if (!ms) return Failure{ms.reason()};
+                options.movetimeMs = *ms;
+            } else if (name == "--vary") {
+                const Result<int> seed = ParseNumber(value, "vary", 0, 2147483647);
+                if (!seed) return Failure{seed.reason()};
+                options.vary = static_cast<std::uint64_t>(*seed);
             } else {
                 const Result<int> rules = ParseRules(value);
                 if (!rules) return Failure{rules.reason()};

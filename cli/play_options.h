@@ -2,6 +2,7 @@
 // The command line of kelvane-cli play.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,9 @@ namespace kelvane::cli {
 
 struct PlayOptions {
     int depth = kDepthEasy;
+    bool expert = false;             // the Expert level instead of depth
+    std::int64_t movetimeMs = 1000;  // Expert's time a move
+    std::uint64_t vary = 0;          // Expert's opening variety seed; 0 off
     int rules = kKingMustDie;
     Side humanSide = 2;           // White; Black with --black
     bool computerStarts = false;  // in every new game
@@ -25,8 +29,8 @@ struct PlayOptions {
     std::string pgnFile{};  // empty: no record is written
 };
 
-// [--level easy|medium|hard] [--rules king|all] [--black] [--computer-starts] [--ascii]
-// [--no-board] [--draws] [--pgn FILE]
+// [--level easy|medium|hard|expert] [--movetime MS] [--vary SEED] [--rules king|all] [--black]
+// [--computer-starts] [--ascii] [--no-board] [--draws] [--pgn FILE]
 Result<PlayOptions> ParsePlayOptions(std::span<const std::string> args);
 
 // "easy", "medium", "hard": the search depth; nothing for any other word.

@@ -41,7 +41,7 @@ constexpr std::string_view kHelp =
     "  resign          give up the game\n"
     "  new [white|black]  a new game, on your side or on the one named\n"
     "  computer        a new game in which the computer opens\n"
-    "  level [L]       easy (2 plies), medium (4) or hard (6); alone, the level\n"
+    "  level [L]       easy (2 plies), medium (4), hard (6) or expert; alone, the level\n"
     "  rules [R]       king (king must die) or all (all must die); alone, the rules\n"
     "  save, load      save or load the position (game.sav in this folder)\n"
     "  board [on|off]  show the board now, or after every turn or not\n"
@@ -90,12 +90,34 @@ PlaySession::PlaySession(const PlayOptions& options, std::ostream& out, std::ost
     // draw can come before the reply.
     game_.SetKeepFinalPosition(true);
     game_.SetReplyAtOnce(false);
+    UseExpert(options.expert);
+}
+
+void PlaySession::UseExpert(bool on) {
+    if (!on) {
+        expert_.reset();
+        game_.SetComputerPlayer({});
+        return;
+    }
+    if (!expert_) {
+        expert_ = std::make_unique<ExpertSearch>();
+        expert_->SetVariety(options_.vary);
+    }
+    game_.SetComputerPlayer([this](const Board& board, Side side) {
+        ExpertLimits limits;
+        limits.movetimeMs = options_.movetimeMs;
+        return expert_->Think(board, side, GetRulesVariant(), limits).move;
+    });
+}
+
+std::string PlaySession::LevelText() const {
+    return expert_ ? "expert" : LevelName(GetSearchDepth());
 }
 
 void PlaySession::Start() {
     out_ << "Kelvane, losing chess: you play " << SideName(options_.humanSide)
          << "; a side that can capture must capture.\n"
-         << "Level " << LevelName(GetSearchDepth()) << ", " << RulesName(GetRulesVariant())
+         << "Level " << LevelText() << ", " << RulesName(GetRulesVariant())
          << ". Type ? for help.\n";
     StartGame(options_.computerStarts);
     AfterCommand();
@@ -182,7 +204,7 @@ bool PlaySession::GameGoesOn() {
 }
 
 std::string PlaySession::PlayerName(Side side) const {
-    const std::string computer = "Kelvane, " + LevelName(recordDepth_);
+    const std::string computer = "Kelvane, " + recordLevel_;
     const bool human = record_.MovedBy(side, Mover::Human);
     const bool machine = record_.MovedBy(side, Mover::Computer);
     if (human && machine) return "Human and " + computer;
@@ -203,7 +225,7 @@ void PlaySession::WriteRecord() {
 
 void PlaySession::StartRecord(const Board& board, bool setUp) {
     record_.Start(board, setUp);
-    recordDepth_ = GetSearchDepth();
+    recordLevel_ = LevelText();
     recordRules_ = GetRulesVariant();
 }
 
@@ -380,21 +402,22 @@ void PlaySession::Load() {
 
 void PlaySession::SetLevel(std::string_view level) {
     if (level.empty()) {
-        out_ << "Level " << LevelName(GetSearchDepth()) << ".\n";
+        out_ << "Level " << LevelText() << ".\n";
         return;
     }
     const std::optional<int> depth = DepthOfLevel(level);
-    if (!depth) {
-        out_ << "level takes easy, medium or hard.\n";
+    if (!depth && level != "expert") {
+        out_ << "level takes easy, medium, hard or expert.\n";
         return;
     }
-    SetSearchDepth(*depth);
+    if (depth) SetSearchDepth(*depth);
+    UseExpert(!depth);
     // The record's tags name the level the game began with; a change is noted where it came.
     if (record_.Moves().empty())
-        recordDepth_ = *depth;
+        recordLevel_ = LevelText();
     else if (!ending_)
-        record_.Remark("Level " + LevelName(*depth));
-    out_ << "Level " << level << ".\n";
+        record_.Remark("Level " + LevelText());
+    out_ << "Level " << LevelText() << ".\n";
 }
 
 void PlaySession::SetRules(std::string_view word) {

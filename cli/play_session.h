@@ -3,6 +3,7 @@
 #pragma once
 
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,6 +12,7 @@
 #include "cli/line_reader.h"
 #include "cli/move_input.h"
 #include "cli/play_options.h"
+#include "engine/expert_search.h"
 #include "game/game.h"
 #include "game/game_host.h"
 #include "record/game_record.h"
@@ -78,6 +80,9 @@ class PlaySession : private FreshGameState, private GameHost {
     void Load();
     void Save();
     void PrintHelp();
+    // The computer's moves from Expert (on) or from the exact search at the level's depth.
+    void UseExpert(bool on);
+    std::string LevelText() const;
 
     // A new game from the starting position; the computer moves first when it opens.
     void StartGame(bool computerOpens);
@@ -101,7 +106,7 @@ class PlaySession : private FreshGameState, private GameHost {
     PgnFile pgn_;
     Status pgnOpened_ = Done();
     GameRecord record_;
-    int recordDepth_ = 0;  // the level and rules the record began with
+    std::string recordLevel_;  // the level and rules the record began with
     int recordRules_ = 0;
     std::optional<Ending> ending_;
     Draw pendingDraw_ = Draw::None;
@@ -112,7 +117,8 @@ class PlaySession : private FreshGameState, private GameHost {
     bool endingDue_ = false;
     bool fileProblem_ = false;
     int gamesWritten_ = 0;
-    Game game_;  // last: its constructor already calls the host
+    std::unique_ptr<ExpertSearch> expert_;  // while the level is Expert
+    Game game_;                             // last: its constructor already calls the host
 };
 
 // Start, every line until quit, the end of input or an interrupt, then Finish. Fails, before

@@ -133,7 +133,8 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
         return;
     }
     const auto valueIndex = static_cast<std::size_t>(valueAt - words.begin());
-    const std::string name = Lower(Join(words, 1, valueIndex));
+    const std::string given = Join(words, 1, valueIndex);
+    const std::string name = Lower(given);
     const std::string value =
         valueAt == words.end() ? std::string() : Join(words, valueIndex + 1, words.size());
     {
@@ -148,8 +149,8 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (ec != std::errc() || end != value.data() + value.size() || number < min ||
             number > max) {
-            Send("info string " + name + " must be a number from " + std::to_string(min) + " to " +
-                 std::to_string(max));
+            Send("info string " + Printable(given, kLongestEcho) + " must be a number from " +
+                 std::to_string(min) + " to " + std::to_string(max));
             return std::nullopt;
         }
         return number;
@@ -183,7 +184,7 @@ void UciSession::SetOption(const std::vector<std::string_view>& words) {
             Send("info string Level is expert, easy, medium or hard");
         }
     } else {
-        Send("info string unknown option " + Printable(name, kLongestEcho));
+        Send("info string unknown option " + Printable(given, kLongestEcho));
     }
 }
 
@@ -259,6 +260,14 @@ void UciSession::WaitForStopIfInfinite() {
     stateChanged_.wait(lock, [&] { return !infinite_ || stopRequested_; });
 }
 
+void UciSession::WaitUnlessInfinite() {
+    {
+        std::unique_lock lock(stateMutex_);
+        if (infinite_) return;
+    }
+    if (worker_.joinable()) worker_.join();
+}
+
 void UciSession::Finish() {
     {
         const std::lock_guard lock(stateMutex_);
@@ -318,7 +327,11 @@ int RunUci(std::istream& in, std::ostream& out) {
     std::string line;
     for (;;) {
         const LineRead read = ReadLine(in, line);
-        if (read == LineRead::End) break;
+        if (read == LineRead::End) {
+            // What was asked is still answered: a search with limits ends by itself.
+            session.WaitUnlessInfinite();
+            break;
+        }
         if (read == LineRead::TooLong) {
             session.IgnoreLongLine();
             continue;

@@ -32,6 +32,8 @@ class UciSession {
     void IgnoreLongLine();
     // Ends a search in progress (its bestmove is still written) and waits for it.
     void Finish();
+    // Waits for a search with limits to end by itself; an infinite one is left to Finish.
+    void WaitUnlessInfinite();
 
   private:
     void Send(const std::string& line);

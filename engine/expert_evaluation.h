@@ -15,11 +15,8 @@ namespace kelvane::expert {
 struct EvaluationWeights {
     // What keeping one piece of each kind costs its owner, by PieceKind (index 0 unused).
     std::array<int, 7> piece{};
-    int quietMove = 0;     // per move to an empty square the side has
-    int pieceEnPrise = 0;  // per piece of the side the other side attacks
-    int kingEnPrise = 0;   // the side's king attacked by the other side (King must die)
-    int pawnAdvance = 0;   // per row a pawn has gone from its start
-    int tempo = 0;         // for the side to move
+    int quietMove = 0;  // per move to an empty square the side has: room to choose
+    int tempo = 0;      // for the side to move
 };
 
 const EvaluationWeights& DefaultWeights(int variant);

@@ -218,15 +218,15 @@ int Position::CountQuietMoves(Side side) const {
     if (side == 1) {
         const SquareSet single = ((pawns & ~kRow7) << 1) & empty;
         const SquareSet twice = ((single & (kRow0 << 2)) << 1) & empty;
-        count += std::popcount(single) + std::popcount(twice);
+        count += CountSquares(single) + CountSquares(twice);
     } else {
         const SquareSet single = ((pawns & ~kRow0) >> 1) & empty;
         const SquareSet twice = ((single & (kRow0 << 5)) >> 1) & empty;
-        count += std::popcount(single) + std::popcount(twice);
+        count += CountSquares(single) + CountSquares(twice);
     }
     for (SquareSet rest = Pieces(side) & ~pawns; rest != 0; rest &= rest - 1) {
         const int from = std::countr_zero(rest);
-        count += std::popcount(AttacksOf(At(from), from, occupied) & empty);
+        count += CountSquares(AttacksOf(At(from), from, occupied) & empty);
     }
     return count;
 }

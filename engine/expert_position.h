@@ -39,6 +39,15 @@ constexpr SquareSet Bit(int square) {
     return SquareSet{1} << square;
 }
 
+// The number of squares in a set, without the library call that std::popcount becomes on a
+// processor not known to count bits itself.
+constexpr int CountSquares(SquareSet set) {
+    set -= (set >> 1) & 0x5555555555555555ULL;
+    set = (set & 0x3333333333333333ULL) + ((set >> 2) & 0x3333333333333333ULL);
+    set = (set + (set >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((set * 0x0101010101010101ULL) >> 56);
+}
+
 // More than any side has in a position that arises in play (at most 16 pieces, 27 moves each).
 inline constexpr int kMaxMoves = 256;
 

@@ -2,6 +2,7 @@
 #include "engine/expert_searcher.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "rules/evaluation.h"
 
@@ -169,10 +170,18 @@ void Searcher::UpdatePv(int ply, Move move) {
 int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     pvLength_[static_cast<std::size_t>(ply)] = ply;
     if (HasReachedGoal()) return kWin - ply;
+    if (aborted_) return 0;
     ++nodes_;
     if (ShouldStop()) return 0;
     selectiveDepth_ = std::max(selectiveDepth_, ply);
     if (ply >= kMaxPly || depth <= -tuning_.captureDepth) return Evaluate(position_, *weights_);
+
+    MoveBuffer moves;
+    const bool captures = position_.GenerateLegal(moves);
+    if (moves.count == 0) return kWin - ply;
+    // Without a capture the side may choose any quiet move: the evaluation stands for them,
+    // or one of the moves that force the other side to capture, the way to give pieces away.
+    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
 
     Move tableMove = kNoMove;
     if (const TableEntry* entry = table_.Probe(position_.Key())) {
@@ -183,13 +192,6 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
              (entry->bound == Bound::Upper && score <= alpha)))
             return score;
     }
-
-    MoveBuffer moves;
-    const bool captures = position_.GenerateLegal(moves);
-    if (moves.count == 0) return kWin - ply;
-    // Without a capture the side may choose any quiet move: the evaluation stands for them,
-    // or one of the moves that force the other side to capture, the way to give pieces away.
-    if (!captures) return QuiesceQuiet(moves, alpha, beta, depth, ply);
 
     // A side that can capture must: every capture is searched, there is no standing pat. A
     // single capture is no choice and does not count against the depth.
@@ -204,6 +206,7 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         MoveUndo undo;
         position_.Make(move, undo);
+        table_.Prefetch(position_.Key());
         const int value = -Quiesce(-beta, -alpha, childDepth, ply + 1);
         position_.Unmake(move, undo);
         if (aborted_) return 0;
@@ -233,8 +236,10 @@ int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, in
         MoveUndo undo;
         position_.Make(move, undo);
         int value = -kInfinity;
-        if (position_.HasCapture(position_.SideToMove()))
+        if (position_.HasCapture(position_.SideToMove())) {
+            table_.Prefetch(position_.Key());
             value = -Quiesce(-beta, -alpha, depth - 1, ply + 1);
+        }
         position_.Unmake(move, undo);
         if (aborted_) return 0;
         if (value > best) {
@@ -262,6 +267,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     if (alpha >= beta) return alpha;
 
     if (depth <= 0) return Quiesce(alpha, beta, 0, ply);
+    if (aborted_) return 0;
     ++nodes_;
     if (ShouldStop()) return 0;
 
@@ -282,6 +288,23 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     const int extension = moves.count == 1 && ply + depth < kMaxPly - 8 ? 1 : 0;
     const int childDepth = depth - 1 + extension;
 
+    // A side free to choose that stands well even if it passed is taken to be above beta: the
+    // other side's reply to doing nothing, searched less deep, shows it.
+    if (!pvNode && !captures && tuning_.nullMove && !tuning_.plain && depth >= 3 &&
+        !nullMoved_[static_cast<std::size_t>(ply)] && beta > -kProvenWin && beta < kProvenWin &&
+        CountSquares(position_.Pieces(position_.SideToMove())) >= 3 &&
+        Evaluate(position_, *weights_) >= beta) {
+        const int reduction = 2 + depth / 4;
+        MoveUndo undo;
+        position_.MakeNull(undo);
+        nullMoved_[static_cast<std::size_t>(ply + 1)] = true;
+        const int value = -Search(-beta, -beta + 1, depth - 1 - reduction, ply + 1, false);
+        nullMoved_[static_cast<std::size_t>(ply + 1)] = false;
+        position_.UnmakeNull(undo);
+        if (aborted_) return 0;
+        if (value >= beta) return value >= kProvenWin ? beta : value;
+    }
+
     std::array<int, kMaxMoves> scores;
     // A quiet move onto a square the other side attacks offers it a piece it must take: the
     // forcing moves of this game, tried early and never searched less deep.
@@ -298,6 +321,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
         const bool offers = (Bit(ToOf(move)) & offered) != 0;
         MoveUndo undo;
         position_.Make(move, undo);
+        table_.Prefetch(position_.Key());
         int value = 0;
         if (i == 0) {
             value = -Search(-beta, -alpha, childDepth, ply + 1, pvNode);
@@ -333,15 +357,13 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     return best;
 }
 
-int Searcher::SearchRoot(int depth, int alpha, int beta) {
+void Searcher::SearchRoot(int depth, int alpha, int beta) {
     pvLength_[0] = 0;
-    ++nodes_;
-    int best = -kInfinity;
     for (int i = 0; i < rootMoveCount_; ++i) {
         RootMove& root = rootMoves_[static_cast<std::size_t>(i)];
         MoveUndo undo;
         position_.Make(root.move, undo);
-        // The variety's bonus counts as part of the move's value, except in proven lines.
+        // The variety's bonus counts as part of the move's value.
         const int bonus = root.bonus;
         int value = 0;
         if (i == 0) {
@@ -354,20 +376,16 @@ int Searcher::SearchRoot(int depth, int alpha, int beta) {
         position_.Unmake(root.move, undo);
         if (aborted_) break;
         root.score = value;
-        if (value > best) {
-            best = value;
-            if (value > alpha) {
-                alpha = value;
-                UpdatePv(0, root.move);
-                bestMove_ = root.move;
-                bestScore_ = value - bonus;
-                // The best move so far leads the list, the others keep their order.
-                std::rotate(rootMoves_.begin(), rootMoves_.begin() + i, rootMoves_.begin() + i + 1);
-                if (value >= beta) break;
-            }
+        if (value > alpha) {
+            alpha = value;
+            UpdatePv(0, root.move);
+            bestMove_ = root.move;
+            bestScore_ = value - bonus;
+            // The best move so far leads the list, the others keep their order.
+            std::rotate(rootMoves_.begin(), rootMoves_.begin() + i, rootMoves_.begin() + i + 1);
+            if (value >= beta) break;
         }
     }
-    return best;
 }
 
 void Searcher::PrepareHistory(std::span<const Board> history, Side sideToMove) {
@@ -463,15 +481,15 @@ ExpertResult Searcher::Think(const Board& board, Side sideToMove, int variant,
 
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxPly - 1) : kMaxPly - 1;
     for (int depth = 1; depth <= maxDepth; ++depth) {
-        const int score = SearchRoot(depth, -kInfinity, kInfinity);
+        SearchRoot(depth, -kInfinity, kInfinity);
         if (aborted_) break;
         result.depth = depth;
         result.score = bestScore_;
-        (void)score;
         Report(depth, bestScore_, onInfo);
-        // The shortest proven result is known once the search sees past it.
+        // A proven result stands once the search sees well past it: the reductions that
+        // could hide a defence at first no longer reach that far.
         const int mate = MateInPlies(bestScore_);
-        if (mate != 0 && depth > std::abs(mate) + 2) break;
+        if (mate != 0 && depth > std::abs(mate) + 8) break;
         // Sort the root moves for the next iteration: the best first, then by score.
         std::stable_sort(rootMoves_.begin() + 1, rootMoves_.begin() + rootMoveCount_,
                          [](const RootMove& a, const RootMove& b) { return a.score > b.score; });

@@ -30,6 +30,7 @@ struct SearchTuning {
     bool plain = false;
     int captureDepth = 8;  // plies of chosen captures past the tree's end
     int forcingDepth = 2;  // of those, in which a quiet move forcing a capture is tried
+    bool nullMove = true;
 };
 
 class Searcher {
@@ -54,7 +55,7 @@ class Searcher {
     };
 
     void PrepareHistory(std::span<const Board> history, Side sideToMove);
-    int SearchRoot(int depth, int alpha, int beta);
+    void SearchRoot(int depth, int alpha, int beta);
     int Search(int alpha, int beta, int depth, int ply, bool pvNode);
     // depth is 0 or less: how many choices among captures were made since the tree's end.
     int Quiesce(int alpha, int beta, int depth, int ply);
@@ -94,6 +95,7 @@ class Searcher {
     std::array<std::array<int, 64 * 64>, 3> history_{};
     std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
     std::array<int, kMaxPly + 1> pvLength_{};
+    std::array<bool, kMaxPly + 2> nullMoved_{};  // the move to this ply was a pass
     std::array<MoveWord, kMaxPly> pvWords_{};
 
     ExpertLimits limits_;

@@ -34,6 +34,10 @@ class TranspositionTable {
     // The entry for key, or nullptr.
     const TableEntry* Probe(std::uint64_t key) const;
     void Store(std::uint64_t key, Move move, int score, int depth, Bound bound);
+    // Starts bringing key's slot into the cache, so that a probe soon after does not wait.
+    void Prefetch(std::uint64_t key) const {
+        if (slots_) __builtin_prefetch(&slots_[key & mask_]);
+    }
 
   private:
     static constexpr std::size_t kWays = 2;

@@ -176,7 +176,7 @@ void Game::PlayHumanTurn(Square from, Square to) {
         return;
     }
 
-    const MoveWord reply = ChooseMove(board_, ComputerSide(), GetSearchDepth());
+    const MoveWord reply = ComputerMove(ComputerSide());
     if (reply > 0) {
         ApplyMove(board_, reply);
         state.LastMoveSquare = MakeSquareRef(DestinationOf(reply));
@@ -219,7 +219,7 @@ void Game::PlayComputerMove() {
     TheGameState().ClearHint();
     const Side side = sideToMove_;
     host_.BeginWait();
-    const MoveWord move = ChooseMove(board_, side, GetSearchDepth());
+    const MoveWord move = ComputerMove(side);
     if (move > 0) {
         if (side == humanSide_) PushUndoSnapshot();
         ApplyTurn(side, move);
@@ -241,6 +241,11 @@ bool Game::PlayMove(MoveWord move) {
         ApplyTurn(sideToMove_, move);
     }
     return true;
+}
+
+MoveWord Game::ComputerMove(Side side) {
+    if (computerPlayer_) return computerPlayer_(board_, side);
+    return ChooseMove(board_, side, GetSearchDepth());
 }
 
 void Game::ComputerStarts() {
@@ -282,7 +287,7 @@ void Game::AutoplayTick() {
         move = OpeningMove;
         state.OpeningPending = 0;
     } else {
-        move = ChooseMove(board_, AutoplaySide(), GetSearchDepth());
+        move = ComputerMove(AutoplaySide());
     }
     ApplyAutoplayMove(move);
     host_.EndWait();

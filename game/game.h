@@ -4,6 +4,7 @@
 // the host, in the order the player must see it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -77,12 +78,19 @@ class Game {
     // when the move is not legal or the game is over.
     bool PlayMove(MoveWord move);
 
+    // Who chooses the computer's moves (its replies, autoplay's and PlayComputerMove's), given
+    // the board and the side to move; NoMove when the side has none. Empty, the default: the
+    // exact search at the level's depth. The hint always comes from the exact search.
+    using ComputerPlayer = std::function<MoveWord(const Board& board, Side side)>;
+    void SetComputerPlayer(ComputerPlayer player) { computerPlayer_ = std::move(player); }
+
   private:
     void PlayHumanTurn(Square from, Square to);
     // Applies side's move, marks it and tells the host; true when the game goes on.
     bool ApplyTurn(Side side, MoveWord move);
     void PushUndoSnapshot();
     void ApplyAutoplayMove(MoveWord move);
+    MoveWord ComputerMove(Side side);
     // Who has won and why, read from the game result and the final board.
     Verdict Judge() const;
     // Shows the final position, then the winner, then starts a new game (or keeps the final
@@ -96,6 +104,7 @@ class Game {
     bool keepFinalPosition_ = false;
     bool replyAtOnce_ = true;
     Verdict verdict_{};
+    ComputerPlayer computerPlayer_;
 };
 
 }  // namespace kelvane

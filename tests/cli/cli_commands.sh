@@ -140,7 +140,7 @@ for level in easy:f7f6 medium:e7e6 hard:b8a6; do
     out=$(printf 'a2a3\n' | "$cli" play --level "${level%:*}")
     grep -q "^Black plays ${level#*:} " <<<"$out" || fail "play --level ${level%:*}: $out"
 done
-t 2 '' "kelvane-cli play: unknown level 'insane' (easy, medium or hard)" play --level insane
+t 2 '' "kelvane-cli play: unknown level 'insane' (easy, medium, hard or expert)" play --level insane
 t 2 '' "kelvane-cli play: unknown rules 'most' (king or all)" play --rules most
 t 2 '' 'kelvane-cli play: --pgn needs a value' play --pgn
 t 2 '' "kelvane-cli play: unexpected argument '--colour' for play" play --colour

@@ -210,7 +210,7 @@ TEST(CliPlay, CommandsAnswerInOneLine) {
         {"\xc2\x9b\x9b", "Unknown input '\\xc2\\x9b\\x9b': type ? for help."},
         {"level", "Level easy."},
         {"rules", "Rules: king must die."},
-        {"level expert", "level takes easy, medium or hard."},
+        {"level genius", "level takes easy, medium, hard or expert."},
         {"rules queen", "rules takes king or all."},
         {"new purple", "new takes white or black."},
         {"board maybe", "board takes on or off."},

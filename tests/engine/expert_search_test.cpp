@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <random>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -131,6 +132,32 @@ TEST(ExpertSearchTest, ANodeLimitedSearchRepeatsItsMove) {
         EXPECT_EQ(first.nodes, second.nodes);
         EXPECT_TRUE(IsLegal(board, b.side, first.move));
     }
+}
+
+// The variety chooses among near-equal opening moves, the same way for the same seed; past the
+// opening the choice is the search's own again.
+TEST(ExpertSearchTest, VarietyVariesTheOpeningBySeed) {
+    Board start;
+    SetUpStartingPosition(start);
+    ExpertLimits limits;
+    limits.depth = 5;
+    const std::vector<Board> longHistory(12, Board{});
+    ExpertSearch plain(4);
+    const MoveWord later = plain.Think(start, 2, kKingMustDie, limits, longHistory).move;
+    std::set<MoveWord> chosen;
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        ExpertSearch first(4);
+        ExpertSearch second(4);
+        first.SetVariety(seed);
+        second.SetVariety(seed);
+        const MoveWord move = first.Think(start, 2, kKingMustDie, limits).move;
+        EXPECT_EQ(second.Think(start, 2, kKingMustDie, limits).move, move);
+        EXPECT_TRUE(IsLegal(start, 2, move));
+        chosen.insert(move);
+        first.NewGame();
+        EXPECT_EQ(first.Think(start, 2, kKingMustDie, limits, longHistory).move, later);
+    }
+    EXPECT_GE(chosen.size(), 2u);
 }
 
 TEST(ExpertSearchTest, StopFromAnotherThreadEndsASearchWithoutLimits) {
