@@ -122,6 +122,12 @@ TEST(Uci, InfoLinesReportAProvenWinAsMate) {
     for (const std::string& line : info) EXPECT_TRUE(IsInfoLine(line)) << line;
     EXPECT_NE(info.back().find(" score mate 2 "), std::string::npos) << info.back();
     EXPECT_EQ(LinesStartingWith(out, "bestmove"), std::vector<std::string>{"bestmove b7b5"});
+    // White must take Black's king with a pawn, and so loses in 1 move.
+    const std::string lost =
+        Converse("position fen 8/8/8/3k4/2P1P3/8/8/7K w - - 0 1\ngo depth 4\n");
+    const std::vector<std::string> lostInfo = LinesStartingWith(lost, "info depth");
+    ASSERT_FALSE(lostInfo.empty()) << lost;
+    EXPECT_NE(lostInfo.back().find(" score mate -1 "), std::string::npos) << lostInfo.back();
 }
 
 // A refused position leaves the previous one: the move that follows is legal there.

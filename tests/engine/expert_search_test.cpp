@@ -186,5 +186,19 @@ TEST(ExpertSearchTest, NoMoveAndASingleMove) {
     EXPECT_EQ(expert.Think(board, 2, kAllMustDie, limits).move, PackMove(3, 6, 4, 5));
 }
 
+// All must die: Black must take the knight. With the c-pawn, White's last pawn is blocked and
+// White, left without a move, wins; with the e-pawn the game goes on. Seen at any depth.
+TEST(ExpertSearchTest, ACaptureThatLeavesTheOpponentWithoutAMoveLoses) {
+    const Board board = *BoardFromFen("8/8/8/2p1p3/3NP3/8/8/8");
+    for (const int depth : {1, 2, 4}) {
+        ExpertSearch expert(4);
+        ExpertLimits limits;
+        limits.depth = depth;
+        const ExpertResult result = expert.Think(board, 1, kAllMustDie, limits);
+        EXPECT_EQ(MoveToText(result.move), "e5d4") << depth;
+        EXPECT_LE(result.mateInPlies, 0) << depth;
+    }
+}
+
 }  // namespace
 }  // namespace kelvane

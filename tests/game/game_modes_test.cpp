@@ -65,6 +65,35 @@ TEST_F(GameTest, AKeptFinalPositionStaysWithItsReasonUntilUndoOrNew) {
     EXPECT_EQ(host_.waitDepth, 0);
 }
 
+TEST(VerdictTextTest, EachEndingIsToldFromItsWinnersSide) {
+    struct Row {
+        Side winner;
+        EndReason reason;
+        const char* toWhite;  // the human plays White
+        const char* toBlack;  // the human plays Black
+        const char* autoplay;
+    };
+    for (const Row& row : {
+             Row{2, EndReason::KingTaken, "You won: your king was taken.",
+                 "I won: you took my king.", "White won: its king was taken."},
+             Row{1, EndReason::KingTaken, "I won: you took my king.",
+                 "You won: your king was taken.", "Black won: its king was taken."},
+             Row{2, EndReason::LastPieceTaken, "You won: I took your last piece.",
+                 "I won: you took my last piece.", "White won: its last piece was taken."},
+             Row{1, EndReason::LastPieceTaken, "I won: you took my last piece.",
+                 "You won: I took your last piece.", "Black won: its last piece was taken."},
+             Row{2, EndReason::NoLegalMove, "You won: you have no move.", "I won: I have no move.",
+                 "White won: it has no move."},
+             Row{1, EndReason::NoLegalMove, "I won: I have no move.", "You won: you have no move.",
+                 "Black won: it has no move."},
+         }) {
+        const Verdict verdict{row.winner, row.reason};
+        EXPECT_STREQ(VerdictText(verdict, 2), row.toWhite);
+        EXPECT_STREQ(VerdictText(verdict, 1), row.toBlack);
+        EXPECT_STREQ(AutoplayVerdictText(verdict), row.autoplay);
+    }
+}
+
 TEST_F(GameTest, TheHumanPlaysBlackAgainstTheComputerOpeningWithWhite) {
     game_.SetHumanSide(1);
     game_.NewGame();

@@ -107,6 +107,21 @@ std::string Today() {
 
 // The seven tags in their order, the rules, the set-up position when the game did not begin
 // from the start with White; quotes and backslashes escaped; lines of at most 79 characters.
+// A remark between White's move and Black's: Black's move keeps its number.
+TEST(PgnWriter, ARemarkBeforeBlacksMoveKeepsItsNumber) {
+    GameRecord record;
+    Board start;
+    SetUpStartingPosition(start);
+    record.Start(start, false);
+    record.Add(2, *MoveFromText("g2g3"));
+    record.Remark("Level medium");
+    record.Add(1, *MoveFromText("a7a6"));
+    record.Add(2, *MoveFromText("e2e3"));
+    const std::string pgn =
+        FormatPgn(record, {"E", "1", "W", "B", kKingMustDie, "unterminated"}, "*");
+    EXPECT_NE(pgn.find("\n1. g3 {Level medium} 1... a6 2. e3 *\n"), std::string::npos) << pgn;
+}
+
 TEST(PgnWriter, WritesTheTagsInOrderAndTheMovesAsSan) {
     GameRecord record;
     record.Start(FromFen("8/2P5/8/R7/8/8/8/RN3N1n"), true);
