@@ -61,35 +61,6 @@ TEST_F(SearchWorkerTest, DeliversTheAnswerToTheLatestRequestWithItsNumber) {
     EXPECT_FALSE(worker_->Accept(first));  // taken once
 }
 
-TEST_F(SearchWorkerTest, ANewRequestStopsTheSearchInHandAndOnlyItsOwnAnswerComes) {
-    const std::uint64_t first = worker_->Request(Request());
-    gate_->WaitForThinks(1);
-    const std::uint64_t second = worker_->Request(Request());
-    EXPECT_GE(gate_->Stops(), 1);
-    EXPECT_FALSE(worker_->IsCurrent(first));
-    EXPECT_TRUE(worker_->IsCurrent(second));
-    gate_->WaitForThinks(2);
-    gate_->Release();
-    worker_->WaitUntilIdle();
-    ASSERT_EQ(delivered_.Get().size(), 1u);
-    EXPECT_EQ(delivered_.Get()[0].first, second);
-}
-
-TEST_F(SearchWorkerTest, ACancelReturnsOnceTheSearchHasStoppedAndNothingIsDelivered) {
-    const std::uint64_t number = worker_->Request(Request());
-    gate_->WaitForThinks(1);
-    worker_->Cancel();
-    EXPECT_FALSE(gate_->IsThinking());
-    const int stops = gate_->Stops();
-    EXPECT_GE(stops, 1);
-    worker_->Cancel();  // nothing more to stop
-    EXPECT_EQ(gate_->Stops(), stops);
-    EXPECT_FALSE(worker_->IsBusy());
-    worker_->WaitUntilIdle();
-    EXPECT_TRUE(delivered_.Get().empty());
-    EXPECT_FALSE(worker_->Accept(number));
-}
-
 // The search forgets a Stop made before it starts; the cancel stops it again until it ends.
 TEST_F(SearchWorkerTest, ACancelRightAfterTheRequestStopsTheSearchAllTheSame) {
     for (int i = 0; i < 20; ++i) {
