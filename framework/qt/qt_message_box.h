@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <string>
 
 class QWidget;
@@ -15,5 +16,16 @@ QString WindowTitleFor(const std::string& caption);
 
 // Modal over owner; returns IDOK.
 int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& caption);
+
+// Runs a handler of the program's; an exception it throws must not unwind through Qt's event
+// loop, so it is shown in the framework's box over owner.
+template <typename Call>
+void GuardedCall(QWidget* owner, Call call) {
+    try {
+        call();
+    } catch (const std::exception& error) {
+        ShowMessageBox(owner, error.what(), "");
+    }
+}
 
 }  // namespace kelvane::framework::qt

@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <exception>
 
 #include "framework/qt/qt_message_box.h"
 #include "framework/qt/qt_view_window.h"
@@ -69,15 +68,6 @@ unsigned VirtualKeyOf(int key) {
             return VK_SPACE;
         default:
             return 0;
-    }
-}
-
-template <typename Call>
-void GuardedCall(QWidget* owner, Call call) {
-    try {
-        call();
-    } catch (const std::exception& error) {
-        ShowMessageBox(owner, error.what(), "");
     }
 }
 

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
-#include <exception>
 
 #include "framework/qt/qt_message_box.h"
 
@@ -34,16 +33,6 @@ QImage ImageOver(const CBitmap& bitmap) {
     if (!bitmap.IsValid()) return {};
     return QImage(reinterpret_cast<const uchar*>(bitmap.Pixels().data()), bitmap.Width(),
                   bitmap.Height(), bitmap.Width() * 4, QImage::Format_RGBX8888);
-}
-
-// A handler's exception must not unwind through Qt's event loop.
-template <typename Call>
-void GuardedCall(QWidget* owner, Call call) {
-    try {
-        call();
-    } catch (const std::exception& error) {
-        ShowMessageBox(owner, error.what(), "");
-    }
 }
 
 QEvent::Type TickEventType() {
