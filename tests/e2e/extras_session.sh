@@ -30,6 +30,11 @@ wait_for() {
     return 1
 }
 shoot() { import -window root "$work/$1.png" || fail "no screenshot"; }
+# The main window alone, without the desktop's tray clock that changes on its own.
+shoot_window() {
+    import -window "$(xdotool search --onlyvisible --name '^- Kelvane' | head -1)" \
+        "$work/$1.png" || fail "no screenshot of the main window"
+}
 pixel() { "$convert" "$work/$1.png" -format "#%[hex:p{$2,$3}]" info: | cut -c1-7; }
 
 # What the screen reader is told: the status line, and the square under the keyboard cursor.
@@ -224,9 +229,9 @@ final=$(status_text)
 echo "game against the Expert: $final"
 
 # 3. The final position stays, with the result, and no box opens.
-shoot final1
+shoot_window final1
 sleep 1.5
-shoot final2
+shoot_window final2
 compare-im6.q16 -metric AE "$work/final1.png" "$work/final2.png" null: 2>/dev/null ||
     fail "the final position did not stay"
 for window in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
@@ -320,6 +325,8 @@ sleep 0.3
 xdotool type "$work/saved.pgn"
 xdotool key Return
 wait_for 30 test -s "$work/saved.pgn" || fail "Save Record wrote nothing"
+wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Save Record$'" ||
+    fail "the chooser stayed open"
 
 # 8. Quit; every game is in the PGN file, and kelvane-cli replays them.
 xdotool key ctrl+q
