@@ -3,11 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
 #include <random>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include "engine/benchmark_positions.h"
@@ -160,32 +157,6 @@ TEST(ExpertSearchTest, VarietyVariesTheOpeningBySeed) {
     EXPECT_GE(chosen.size(), 2u);
 }
 
-TEST(ExpertSearchTest, StopFromAnotherThreadEndsASearchWithoutLimits) {
-    ExpertSearch expert;
-    Board board;
-    SetUpStartingPosition(board);
-    std::future<ExpertResult> thinking = std::async(
-        std::launch::async, [&] { return expert.Think(board, 2, kKingMustDie, ExpertLimits{}); });
-    // Stop until it is heard: a request made before the search starts is forgotten.
-    while (thinking.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        expert.Stop();
-    const ExpertResult result = thinking.get();
-    EXPECT_TRUE(IsLegal(board, 2, result.move));
-}
-
-TEST(ExpertSearchTest, NoMoveAndASingleMove) {
-    ExpertSearch expert;
-    Board board{};
-    board[SquareIndex(3, 6)] = kWhitePawn;
-    board[SquareIndex(3, 5)] = kBlackPawn;  // the white pawn is blocked
-    board[SquareIndex(0, 0)] = kBlackKing;
-    ExpertLimits limits;
-    limits.depth = 3;
-    EXPECT_EQ(expert.Think(board, 2, kAllMustDie, limits).move, NoMove);
-    board[SquareIndex(4, 5)] = kBlackPawn;  // now the pawn must take it
-    EXPECT_EQ(expert.Think(board, 2, kAllMustDie, limits).move, PackMove(3, 6, 4, 5));
-}
-
 // All must die: Black must take the knight. With the c-pawn, White's last pawn is blocked and
 // White, left without a move, wins; with the e-pawn the game goes on. Seen at any depth.
 TEST(ExpertSearchTest, ACaptureThatLeavesTheOpponentWithoutAMoveLoses) {
@@ -198,6 +169,25 @@ TEST(ExpertSearchTest, ACaptureThatLeavesTheOpponentWithoutAMoveLoses) {
         EXPECT_EQ(MoveToText(result.move), "e5d4") << depth;
         EXPECT_LE(result.mateInPlies, 0) << depth;
     }
+}
+
+// King must die, Black to move after 1. Kb3 Kh8 2. Kb4: every move loses, but Kg8 brings back
+// the game's first position, a draw that Black takes.
+TEST(ExpertSearchTest, ALostSideTakesTheRepetitionTheGameOffers) {
+    std::vector<Board> history{*BoardFromFen("6k1/8/4p2p/5p2/1K6/8/3NPPP1/5BN1")};
+    Board now = history.front();
+    for (const char* move : {"b4b3", "g8h8", "b3b4"}) {
+        ApplyMove(now, *MoveFromText(move));
+        history.push_back(now);
+    }
+    history.pop_back();
+    ASSERT_LE(ExactValue(now, 1, kKingMustDie, 6), -GameOverScore);
+    ExpertLimits limits;
+    limits.depth = 4;
+    const ExpertResult result = ExpertSearch(4).Think(now, 1, kKingMustDie, limits, history);
+    EXPECT_EQ(MoveToText(result.move), "h8g8");
+    EXPECT_EQ(result.score, 0);
+    EXPECT_EQ(result.mateInPlies, 0);
 }
 
 }  // namespace
