@@ -157,6 +157,23 @@ void Searcher::RememberGoodMove(Move move, int depth, int ply, bool capture) {
     }
 }
 
+bool Searcher::TakeValue(NodeBest& best, int& alpha, int beta, Move move, int value, int ply) {
+    if (value <= best.value) return false;
+    best.value = value;
+    if (value <= alpha) return false;
+    alpha = value;
+    best.move = move;
+    UpdatePv(ply, move);
+    return value >= beta;
+}
+
+void Searcher::StoreNode(const NodeBest& best, int originalAlpha, int beta, int depth, int ply) {
+    const Bound bound = best.value >= beta           ? Bound::Lower
+                        : best.value > originalAlpha ? Bound::Exact
+                                                     : Bound::Upper;
+    table_.Store(position_.Key(), best.move, ScoreToTable(best.value, ply), depth, bound);
+}
+
 void Searcher::UpdatePv(int ply, Move move) {
     auto& line = pv_[static_cast<std::size_t>(ply)];
     const auto& childLine = pv_[static_cast<std::size_t>(ply + 1)];
@@ -199,8 +216,7 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
     std::array<int, kMaxMoves> scores;
     OrderMoves(moves, scores, tableMove, ply, 0);
     const int originalAlpha = alpha;
-    int best = -kInfinity;
-    Move bestMove = kNoMove;
+    NodeBest best;
     for (int i = 0; i < moves.count; ++i) {
         PickNext(moves, scores, i);
         const Move move = moves.moves[static_cast<std::size_t>(i)];
@@ -210,27 +226,16 @@ int Searcher::Quiesce(int alpha, int beta, int depth, int ply) {
         const int value = -Quiesce(-beta, -alpha, childDepth, ply + 1);
         position_.Unmake(move, undo);
         if (aborted_) return 0;
-        if (value > best) {
-            best = value;
-            if (value > alpha) {
-                alpha = value;
-                bestMove = move;
-                UpdatePv(ply, move);
-                if (value >= beta) break;
-            }
-        }
+        if (TakeValue(best, alpha, beta, move, value, ply)) break;
     }
-    const Bound bound = best >= beta           ? Bound::Lower
-                        : best > originalAlpha ? Bound::Exact
-                                               : Bound::Upper;
-    table_.Store(position_.Key(), bestMove, ScoreToTable(best, ply), depth, bound);
-    return best;
+    StoreNode(best, originalAlpha, beta, depth, ply);
+    return best.value;
 }
 
 int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply) {
-    int best = Evaluate(position_, *weights_);
-    if (best >= beta || depth <= -tuning_.forcingDepth) return best;
-    alpha = std::max(alpha, best);
+    NodeBest best{.value = Evaluate(position_, *weights_)};
+    if (best.value >= beta || depth <= -tuning_.forcingDepth) return best.value;
+    alpha = std::max(alpha, best.value);
     for (int i = 0; i < moves.count; ++i) {
         const Move move = moves.moves[static_cast<std::size_t>(i)];
         MoveUndo undo;
@@ -242,16 +247,9 @@ int Searcher::QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, in
         }
         position_.Unmake(move, undo);
         if (aborted_) return 0;
-        if (value > best) {
-            best = value;
-            if (value > alpha) {
-                alpha = value;
-                UpdatePv(ply, move);
-                if (value >= beta) break;
-            }
-        }
+        if (TakeValue(best, alpha, beta, move, value, ply)) break;
     }
-    return best;
+    return best.value;
 }
 
 int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
@@ -311,8 +309,7 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
     const SquareSet offered = captures ? 0 : position_.Attacks(Opponent(position_.SideToMove()));
     OrderMoves(moves, scores, tableMove, ply, offered);
     const int originalAlpha = alpha;
-    int best = -kInfinity;
-    Move bestMove = kNoMove;
+    NodeBest best;
     const auto& killers = killers_[static_cast<std::size_t>(ply)];
     for (int i = 0; i < moves.count; ++i) {
         PickNext(moves, scores, i);
@@ -337,24 +334,13 @@ int Searcher::Search(int alpha, int beta, int depth, int ply, bool pvNode) {
         }
         position_.Unmake(move, undo);
         if (aborted_) return 0;
-        if (value > best) {
-            best = value;
-            if (value > alpha) {
-                alpha = value;
-                bestMove = move;
-                UpdatePv(ply, move);
-                if (value >= beta) {
-                    RememberGoodMove(move, depth, ply, captures);
-                    break;
-                }
-            }
+        if (TakeValue(best, alpha, beta, move, value, ply)) {
+            RememberGoodMove(move, depth, ply, captures);
+            break;
         }
     }
-    const Bound bound = best >= beta           ? Bound::Lower
-                        : best > originalAlpha ? Bound::Exact
-                                               : Bound::Upper;
-    table_.Store(position_.Key(), bestMove, ScoreToTable(best, ply), depth, bound);
-    return best;
+    StoreNode(best, originalAlpha, beta, depth, ply);
+    return best.value;
 }
 
 void Searcher::SearchRoot(int depth, int alpha, int beta) {

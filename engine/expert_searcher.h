@@ -53,6 +53,12 @@ class Searcher {
         int previousScore = -kInfinity;
         int bonus = 0;  // the variety's share
     };
+    // The best of a node's moves searched so far: its value, and its move once one raised
+    // alpha.
+    struct NodeBest {
+        int value = -kInfinity;
+        Move move = kNoMove;
+    };
 
     void PrepareHistory(std::span<const Board> history, Side sideToMove);
     void SearchRoot(int depth, int alpha, int beta);
@@ -61,7 +67,7 @@ class Searcher {
     int Quiesce(int alpha, int beta, int depth, int ply);
     // The same for a side without a capture, whose quiet moves are in moves.
     int QuiesceQuiet(MoveBuffer& moves, int alpha, int beta, int depth, int ply);
-    // The score of a side-to-move win by the rules at this node, or 0 when the game goes on.
+    // Whether the side to move has already won by the rules: its king, or all its pieces, gone.
     bool HasReachedGoal() const;
     bool IsDeepEnough(const TableEntry& entry, int depth) const;
     bool IsRepetition(int ply) const;
@@ -70,6 +76,11 @@ class Searcher {
     void RememberGoodMove(Move move, int depth, int ply, bool capture);
     bool ShouldStop();
     void UpdatePv(int ply, Move move);
+    // Takes a move's value into the node's best and alpha; true when it reaches beta, so that
+    // the other moves need no search.
+    bool TakeValue(NodeBest& best, int& alpha, int beta, Move move, int value, int ply);
+    // The node's value in the table, as a bound of the kind its window makes it.
+    void StoreNode(const NodeBest& best, int originalAlpha, int beta, int depth, int ply);
     void Report(int depth, int score, const std::function<void(const ExpertInfo&)>& onInfo);
     std::int64_t ElapsedMs() const;
 
