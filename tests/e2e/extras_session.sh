@@ -11,9 +11,7 @@ set -u
 program=$(realpath "$1")
 cli=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
-LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-export LSAN_OPTIONS
-convert=/usr/bin/convert-im6.q16
+source "$here/window_session.sh"
 work=$(mktemp -d)
 program_pid= wm_pid= monitor= listener=
 trap 'kill $program_pid $wm_pid $monitor $listener 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
@@ -23,19 +21,11 @@ fail() {
     import -window root "${E2E_FAILURE_SHOT:-/tmp/kelvane-extras-failure.png}" 2>/dev/null
     exit 1
 }
-# Waits up to $1 tenths of a second for the command to succeed.
-wait_for() {
-    local i
-    for ((i = 0; i < $1; i++)); do "${@:2}" >/dev/null 2>&1 && return 0 || sleep 0.1; done
-    return 1
-}
-shoot() { import -window root "$work/$1.png" || fail "no screenshot"; }
 # The main window alone, without the desktop's tray clock that changes on its own.
 shoot_window() {
     import -window "$(xdotool search --onlyvisible --name '^- Kelvane' | head -1)" \
         "$work/$1.png" || fail "no screenshot of the main window"
 }
-pixel() { "$convert" "$work/$1.png" -format "#%[hex:p{$2,$3}]" info: | cut -c1-7; }
 
 # What the screen reader is told: the status line, and the square under the keyboard cursor.
 accessible() { "$here/accessible_text.py" kelvane 2>/dev/null; }
@@ -61,36 +51,9 @@ screen_of() {
     if [ "$turned" = 1 ]; then echo "$((7 - column)) $((7 - row))"; else echo "$column $row"; fi
 }
 click_square() { click_screen $(screen_of "$1"); }
-# Screen squares whose top-left frame pixel has the colour $2, read in one pass.
-framed_squares() {
-    local format="" c r
-    for c in 0 1 2 3 4 5 6 7; do
-        for r in 0 1 2 3 4 5 6 7; do
-            format+="$c,$r=%[hex:p{$((board_x + c * size + 1)),$((board_y + r * size + 1))}] "
-        done
-    done
-    "$convert" "$work/$1.png" -format "$format" info: | tr ' ' '\n' | sed -n "s/=$2.*//p" | xargs
-}
 # The colour of a square's own background, left of its piece and inside any frame.
 square_colour() {
     pixel "$1" $((board_x + $2 * size + 4)) $((board_y + $3 * size + size - 5))
-}
-# Finds the main window and the board's top-left corner: right of the ranks, and the first
-# pixel row of the light corner square below the menu bar.
-locate_board() {
-    local window info row y
-    window=$(xdotool search --onlyvisible --name '^- Kelvane' | head -1)
-    [ -n "$window" ] || fail "no main window"
-    info=$(xwininfo -id "$window")
-    board_x=$(($(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") + size * 2 / 5))
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    window_width=$(sed -n 's/.*Width: *//p' <<<"$info")
-    window_height=$(sed -n 's/.*Height: *//p' <<<"$info")
-    shoot locate
-    row=$("$convert" "$work/locate.png" -crop "1x80+$((board_x + 2))+$y" -depth 8 txt:- |
-        grep -n '#C0C0C0' | head -1 | cut -d: -f1)
-    [ -n "$row" ] || fail "board not found below the menu bar"
-    board_y=$((y + row - 2))
 }
 # A position in game.sav from pieces such as "Ke1 Pe4 pd5": capitals are White's.
 save_position() {
@@ -151,7 +114,8 @@ program_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^- Kelvane' || fail "main window did not appear"
 sleep 0.5
 size=40 turned=0
-locate_board
+# The board stands right of the ranks.
+locate_board '^- Kelvane' $((size * 2 / 5))
 # The board, the ranks at its left and the files and the status line below it.
 [ "$window_width" -eq $((8 * size + size * 2 / 5)) ] ||
     fail "window width $window_width, expected $((8 * size + size * 2 / 5))"

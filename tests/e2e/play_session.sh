@@ -2,13 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One scripted session with the real program on an X server with a window manager, checked from
 # screenshots: a move by two clicks and the computer's blue-framed reply, a new game, a larger
-# board, the other piece set, the About box, and the end-of-game box with its blank title. Takes the program's path.
+# board, the other piece set, the About box, and the end-of-game box with its blank title.
+# Takes the program's path.
 set -u
 program=$(realpath "$1")
-# A sanitizer build must not blame us for what system libraries keep until exit.
-LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-export LSAN_OPTIONS
-convert=/usr/bin/convert-im6.q16
+source "$(dirname "$(realpath "$0")")/window_session.sh"
 work=$(mktemp -d)
 program_pid= wm_pid=
 trap 'kill $program_pid $wm_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
@@ -17,48 +15,11 @@ fail() {
     import -window root "${E2E_FAILURE_SHOT:-/tmp/kelvane-e2e-failure.png}" 2>/dev/null
     exit 1
 }
-# Waits up to $1 tenths of a second for the command to succeed.
-wait_for() {
-    local i
-    for ((i = 0; i < $1; i++)); do "${@:2}" >/dev/null 2>&1 && return 0 || sleep 0.1; done
-    return 1
-}
-shoot() { import -window root "$work/$1.png" || fail "no screenshot"; }
-# The colour of one pixel of a screenshot, as #RRGGBB.
-pixel() { "$convert" "$work/$1.png" -format "#%[hex:p{$2,$3}]" info: | cut -c1-7; }
 # Left-clicks the centre of square (column, row).
 click_square() {
     xdotool mousemove $((board_x + $1 * size + size / 2)) $((board_y + $2 * size + size / 2)) \
         click 1
     sleep 0.2
-}
-# Finds the main window, its width and the board's top-left corner: the first pixel row of
-# the light corner square below the menu bar.
-locate_board() {
-    local window info row y
-    window=$(xdotool search --onlyvisible --name '^- Kelvane|\.sav -' | head -1)
-    [ -n "$window" ] || fail "no main window"
-    # xwininfo gives the client's absolute corner also inside a window manager's frame.
-    info=$(xwininfo -id "$window")
-    board_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    window_width=$(sed -n 's/.*Width: *//p' <<<"$info")
-    shoot locate
-    row=$("$convert" "$work/locate.png" -crop "1x80+$((board_x + 2))+$y" -depth 8 txt:- |
-        grep -n '#C0C0C0' | head -1 | cut -d: -f1)
-    [ -n "$row" ] || fail "board not found below the menu bar"
-    board_y=$((y + row - 2))
-}
-# Board squares whose top-left frame pixel is blue, read in one pass.
-blue_squares() {
-    local format="" c r
-    for c in 0 1 2 3 4 5 6 7; do
-        for r in 0 1 2 3 4 5 6 7; do
-            format+="$c,$r=%[hex:p{$((board_x + c * size + 1)),$((board_y + r * size + 1))}] "
-        done
-    done
-    "$convert" "$work/$1.png" -format "$format" info: | tr ' ' '\n' | sed -n 's/=0000FF.*//p' |
-        xargs
 }
 # Twice the centre of a window's frame, as the window manager drew it: "x y".
 frame_centre() {
@@ -91,7 +52,7 @@ program_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^- Kelvane' || fail "main window did not appear"
 sleep 0.5
 size=40
-locate_board
+locate_board '^- Kelvane|\.sav -' 0
 [ "$window_width" -eq 320 ] || fail "window width $window_width, expected 320"
 shoot_board start
 
@@ -101,7 +62,7 @@ shoot selected
 [ "$(pixel selected $((board_x + 4 * size + 1)) $((board_y + 6 * size + 1)))" = "#FF0000" ] ||
     fail "no red frame on the selected pawn"
 click_square 4 4
-replied() { shoot replied && reply=$(blue_squares replied) && [ -n "$reply" ]; }
+replied() { shoot replied && reply=$(framed_squares replied 0000FF) && [ -n "$reply" ]; }
 wait_for 40 replied
 case "$reply" in
     ?,2 | ?,3) echo "move made, reply at $reply" ;;
@@ -123,7 +84,7 @@ sleep 0.3
 xdotool key Down Down Return
 sleep 0.8
 size=80
-locate_board
+locate_board '^- Kelvane|\.sav -' 0
 [ "$window_width" -eq 640 ] || fail "window width $window_width after Large board, expected 640"
 shoot large
 [ "$(pixel large $((board_x + 639)) $((board_y + 639)))" = "#C0C0C0" ] ||
