@@ -293,15 +293,7 @@ wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Save Record$'" ||
     fail "the chooser stayed open"
 
 # 8. Quit; every game is in the PGN file, and kelvane-cli replays them.
-xdotool key ctrl+q
-wait_for 50 bash -c "! kill -0 $program_pid" || fail "Ctrl+Q did not end the program"
-wait "$program_pid"
-code=$?
-program_pid=
-if [ "$code" -ne 0 ] || grep -qE 'runtime error|Sanitizer' "$work/program.log"; then
-    cat "$work/program.log" >&2
-    fail "exit status $code, or a memory or undefined-behaviour error"
-fi
+quit_cleanly
 games=$(grep -c '^\[Event ' games.pgn)
 "$cli" replay games.pgn >replay.txt || fail "kelvane-cli replay refused games.pgn"
 "$cli" replay saved.pgn >/dev/null || fail "kelvane-cli replay refused saved.pgn"

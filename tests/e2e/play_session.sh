@@ -147,15 +147,7 @@ wait_for 30 bash -c "! xdotool search --onlyvisible --name '^Open$'" ||
 sleep 0.3
 
 # 7. Ctrl+Q ends the program cleanly.
-xdotool key ctrl+q
-wait_for 50 bash -c "! kill -0 $program_pid" || fail "Ctrl+Q did not end the program"
-wait "$program_pid"
-status=$?
-program_pid=
-if [ "$status" -ne 0 ] || grep -qE 'runtime error|Sanitizer' "$work/program.log"; then
-    cat "$work/program.log" >&2
-    fail "exit status $status, or a memory or undefined-behaviour error"
-fi
+quit_cleanly
 written=$(find "$XDG_CONFIG_HOME" "$HOME" -type f 2>/dev/null)
 [ -z "$written" ] || fail "files written outside the current folder: $written"
 echo "PASS"

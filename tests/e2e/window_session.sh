@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What the scripted window sessions share, sourced by them: waiting, screenshots and their
-# pixels, the board's place on the screen and the frames on its squares. The session defines
-# fail, $work (its scratch folder) and $size (the board's square size).
+# pixels, the board's place on the screen, the frames on its squares, and a clean Quit. The
+# session defines fail, $work (its scratch folder), $size (the board's square size) and
+# $program_pid.
 
 # A sanitizer build must not blame us for what system libraries keep until exit.
 LSAN_OPTIONS="suppressions=$(dirname "$(realpath "${BASH_SOURCE[0]}")")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
@@ -47,4 +48,18 @@ framed_squares() {
         done
     done
     "$convert" "$work/$1.png" -format "$format" info: | tr ' ' '\n' | sed -n "s/=$2.*//p" | xargs
+}
+# Ctrl+Q: the program must end within 5 s with status 0 and no sanitizer report in its log,
+# $work/program.log.
+quit_cleanly() {
+    local status
+    xdotool key ctrl+q
+    wait_for 50 bash -c "! kill -0 $program_pid" || fail "Ctrl+Q did not end the program"
+    wait "$program_pid"
+    status=$?
+    program_pid=
+    if [ "$status" -ne 0 ] || grep -qE 'runtime error|Sanitizer' "$work/program.log"; then
+        cat "$work/program.log" >&2
+        fail "exit status $status, or a memory or undefined-behaviour error"
+    fi
 }
